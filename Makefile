@@ -1,0 +1,42 @@
+# make test: install what is missing, build, run every test, then the sanitizer runs.
+JOBS ?= $(shell nproc)
+CMAKE_GEN := -G "Unix Makefiles"
+CTEST := ctest --output-on-failure -j $(JOBS)
+
+.PHONY: all setup build test test-release test-asan test-tsan clean
+
+all: build
+
+setup:
+	bash scripts/setup
+
+build/release/CMakeCache.txt:
+	cmake -S . -B build/release $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release
+
+build: setup build/release/CMakeCache.txt
+	cmake --build build/release -j $(JOBS)
+
+test: setup
+	$(MAKE) test-release
+	$(MAKE) test-asan
+	$(MAKE) test-tsan
+
+test-release: build
+	cd build/release && QT_QPA_PLATFORM=offscreen $(CTEST)
+
+# The core (no Qt) under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan:
+	cmake -S . -B build/asan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DVORLIX_WITH_UI=OFF \
+	  -DVORLIX_SANITIZE=address,undefined
+	cmake --build build/asan -j $(JOBS)
+	cd build/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(CTEST)
+
+# The threaded parts (log, data sources, clients, model, send cycle) under ThreadSanitizer.
+test-tsan:
+	cmake -S . -B build/tsan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DVORLIX_WITH_UI=OFF \
+	  -DVORLIX_SANITIZE=thread
+	cmake --build build/tsan -j $(JOBS)
+	cd build/tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(CTEST) -L threaded
+
+clean:
+	rm -rf build
