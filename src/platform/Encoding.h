@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Text is UTF-8 inside the program; these convert at the file and wire edges.
+
+// Bytes of a text file to UTF-8: a leading UTF-8, UTF-16LE or UTF-16BE byte-order mark selects
+// that encoding; otherwise valid UTF-8 that holds non-ASCII bytes is UTF-8; otherwise Windows-1252.
+std::string DecodeText(std::string_view bytes);
+
+// UTF-8 to the bytes of a text file: Windows-1252 when every character has a Windows-1252 byte,
+// otherwise UTF-8 with a byte-order mark, so that no character is lost.
+std::string EncodeText(std::string_view utf8);
+
+// One Windows-1252 byte per character (the serial wire); a character without one becomes its
+// best-fit substitute or '?'.
+std::string Utf8ToWindows1252(std::string_view utf8);
+
+// One byte per character (the TCP wire): characters below 256 as that byte value, others as '?'.
+std::string Utf8ToLatin1(std::string_view utf8);
+
+// 7-bit ASCII: accented Latin letters become their base letters (å to a, Ö to O, æ to ae),
+// everything without a substitute becomes '?'. Independent of the process locale.
+std::string Utf8ToAsciiBestFit(std::string_view utf8);
