@@ -1,27 +1,13 @@
-#include "rows/RowCommand.h"
+#include "rows/RowArea.h"
 
-#include "platform/SprintF.h"
-
-#include <array>
 #include <cmath>
-#include <vector>
 
 namespace {
 
-struct TClearCheck {
-    std::uint8_t Area;
-    const char* Command;
-};
-
-struct TAreaLayout {
-    std::vector<TClearCheck> Checks;
-    const char* Geometry;
-};
-
 // Clearing checks in check order and the geometry template of each row area. The commands
 // name display areas ("-scN"), the checks row areas.
-const std::array<TAreaLayout, 9>& AreaLayouts() {
-    static const std::array<TAreaLayout, 9> layouts = {{
+const std::array<TRowAreaLayout, 9>& AreaLayouts() {
+    static const std::array<TRowAreaLayout, 9> layouts = {{
         {{{7, "-sc2 -dc|"}, {5, "-sc1 -dc|"}, {3, "-sc2 -dc|"}, {4, "-sc1 -dc|"}, {2, "-sc0 -dc|"}},
          "-sc1 -sg%d,%d,%d,%d -f0"},
         {{{8, "-sc3 -dc|"}, {6, "-sc4 -dc|"}, {3, "-sc2 -dc|"}, {4, "-sc1 -dc|"}, {2, "-sc0 -dc|"}},
@@ -48,7 +34,9 @@ const std::array<TAreaLayout, 9>& AreaLayouts() {
 }
 
 // x, y, third and fourth "-sg" number of each row area; the third is not always a width.
-std::array<int, 4> Geometry(std::uint8_t size, int w) {
+} // namespace
+
+std::array<int, 4> RowAreaGeometry(std::uint8_t size, int w) {
     // Ties to even, as the displays' layout was drawn.
     const int r = static_cast<int>(std::nearbyint(w / 16.0 * 9.0));
     switch (size) {
@@ -73,29 +61,6 @@ std::array<int, 4> Geometry(std::uint8_t size, int w) {
     }
 }
 
-} // namespace
-
-std::string BuildRowCommand(const TRowCommandOptions& row, std::uint16_t width,
-                            TCBFontSizes& lastShowedAreas) {
-    std::string result;
-    const auto append = [&result](const std::string& item) { result += item + ' '; };
-    if (row.Size < AreaLayouts().size()) {
-        const TAreaLayout& layout = AreaLayouts()[row.Size];
-        for (const TClearCheck& check : layout.Checks) {
-            if (lastShowedAreas.Contains(check.Area)) {
-                lastShowedAreas.Exclude(check.Area);
-                append(check.Command);
-            }
-        }
-        const auto g = Geometry(row.Size, width);
-        append(SprintF(layout.Geometry, g[0], g[1], g[2], g[3]));
-    }
-    lastShowedAreas.Include(row.Size);
-    append(SprintF("-cb%d", static_cast<int>(row.BackgroundColor)));
-    append(SprintF("-cf%d", static_cast<int>(row.ForegroundColor)));
-    append(SprintF("-sad%d", static_cast<int>(row.Align)));
-    append(SprintF("-nss%d", static_cast<int>(row.Scrollspeed)));
-    append(row.TextIsParameter ? SprintF("-t\"[%s]\"", row.Text) : SprintF("-t\"%s\"", row.Text));
-    append("");
-    return result;
+const TRowAreaLayout* RowAreaLayout(std::uint8_t size) {
+    return size < AreaLayouts().size() ? &AreaLayouts()[size] : nullptr;
 }

@@ -1,29 +1,27 @@
-#include "rows/RowCommand.h"
+#include "rows/ConfigurationRow.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TRowCommandOptions Row(std::uint8_t size, std::string text = "Hej") {
-    TRowCommandOptions row;
-    row.Size = size;
-    row.Align = 2;
-    row.ForegroundColor = 1;
-    row.Text = std::move(text);
-    return row;
+TConfigurationRow Row(std::uint8_t size, std::string text = "Hej") {
+    return TConfigurationRow(std::move(text), size, TCBFontAlign_Center, TCBColor_None, TCBColor_Red, 1000);
 }
 
-TEST(RowCommand, WorkedExample) {
+std::string Command(const TConfigurationRow& row, std::uint16_t width, TCBFontSizes& areas) {
+    return row.ToVorlixString(width, areas);
+}
+
+TEST(ToVorlixString, WorkedExample) {
     TCBFontSizes areas;
     areas.Include(2);
-    EXPECT_EQ(BuildRowCommand(Row(0), 64, areas),
-              "-sc0 -dc| -sc1 -sg0,0,64,8 -f0 -cb0 -cf1 -sad2 -nss0 -t\"Hej\"  ");
+    EXPECT_EQ(Command(Row(0), 64, areas), "-sc0 -dc| -sc1 -sg0,0,64,8 -f0 -cb0 -cf1 -sad2 -nss0 -t\"Hej\"  ");
     TCBFontSizes expected;
     expected.Include(0);
     EXPECT_EQ(areas, expected);
 }
 
-TEST(RowCommand, GeometryOfEveryAreaOnBothWidths) {
+TEST(ToVorlixString, GeometryOfEveryAreaOnBothWidths) {
     const struct {
         std::uint8_t size;
         std::uint16_t width;
@@ -41,7 +39,7 @@ TEST(RowCommand, GeometryOfEveryAreaOnBothWidths) {
     };
     for (const auto& c : cases) {
         TCBFontSizes areas;
-        EXPECT_EQ(BuildRowCommand(Row(c.size), c.width, areas),
+        EXPECT_EQ(Command(Row(c.size), c.width, areas),
                   std::string(c.geometry) + " -cb0 -cf1 -sad2 -nss0 -t\"Hej\"  ")
             << "size " << int(c.size) << " width " << c.width;
         EXPECT_TRUE(areas.Contains(c.size));
@@ -49,7 +47,7 @@ TEST(RowCommand, GeometryOfEveryAreaOnBothWidths) {
 }
 
 // Every area that was showing before a row of each size, in the order the clearing goes out.
-TEST(RowCommand, ClearsOverlappedAreasInCheckOrder) {
+TEST(ToVorlixString, ClearsOverlappedAreasInCheckOrder) {
     const struct {
         std::uint8_t size;
         const char* clearing;
@@ -69,40 +67,40 @@ TEST(RowCommand, ClearsOverlappedAreasInCheckOrder) {
         for (std::uint8_t a = 0; a <= 8; ++a) {
             areas.Include(a);
         }
-        const std::string command = BuildRowCommand(Row(c.size), 64, areas);
+        const std::string command = Command(Row(c.size), 64, areas);
         EXPECT_EQ(command.substr(0, std::string(c.clearing).size()), c.clearing) << "size " << int(c.size);
         EXPECT_TRUE(areas.Contains(c.size)) << "an area never clears itself";
     }
 }
 
-TEST(RowCommand, ClearingSetsFollowTheRow) {
+TEST(ToVorlixString, ClearingSetsFollowTheRow) {
     TCBFontSizes areas;
     areas.Include(0);
     areas.Include(7);
-    EXPECT_EQ(BuildRowCommand(Row(2), 64, areas).substr(0, 20), "-sc1 -dc| -sc2 -dc| ");
+    EXPECT_EQ(Command(Row(2), 64, areas).substr(0, 20), "-sc1 -dc| -sc2 -dc| ");
     TCBFontSizes onlyLarge;
     onlyLarge.Include(2);
     EXPECT_EQ(areas, onlyLarge);
 
-    EXPECT_EQ(BuildRowCommand(Row(2), 64, areas).substr(0, 4), "-sc0") << "showing again clears nothing";
+    EXPECT_EQ(Command(Row(2), 64, areas).substr(0, 4), "-sc0") << "showing again clears nothing";
 }
 
-TEST(RowCommand, AreaCodesOutsideTheTable) {
+TEST(ToVorlixString, AreaCodesOutsideTheTable) {
     TCBFontSizes areas;
-    EXPECT_EQ(BuildRowCommand(Row(12), 64, areas), "-cb0 -cf1 -sad2 -nss0 -t\"Hej\"  ");
+    EXPECT_EQ(Command(Row(12), 64, areas), "-cb0 -cf1 -sad2 -nss0 -t\"Hej\"  ");
     EXPECT_TRUE(areas.Contains(12));
-    BuildRowCommand(Row(20), 64, areas);
+    Command(Row(20), 64, areas);
     EXPECT_FALSE(areas.Contains(20));
 }
 
-TEST(RowCommand, TextIsInsertedUnchangedAndParametersInBrackets) {
+TEST(ToVorlixString, TextIsInsertedUnchangedAndParametersInBrackets) {
     TCBFontSizes areas;
     auto row = Row(2, "Temp");
     row.TextIsParameter = true;
-    row.Scrollspeed = 16;
-    row.BackgroundColor = 3;
-    EXPECT_EQ(BuildRowCommand(row, 64, areas), "-sc0 -sg0,0,64,16 -f1 -cb3 -cf1 -sad2 -nss16 -t\"[Temp]\"  ");
-    EXPECT_EQ(BuildRowCommand(Row(2, "a\"b|c"), 64, areas),
+    row.SetScrollspeed(200);
+    row.SetBackgroundColor(3);
+    EXPECT_EQ(Command(row, 64, areas), "-sc0 -sg0,0,64,16 -f1 -cb3 -cf1 -sad2 -nss16 -t\"[Temp]\"  ");
+    EXPECT_EQ(Command(Row(2, "a\"b|c"), 64, areas),
               "-sc0 -sg0,0,64,16 -f1 -cb0 -cf1 -sad2 -nss0 -t\"a\"b|c\"  ");
 }
 
