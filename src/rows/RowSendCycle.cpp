@@ -1,0 +1,140 @@
+#include "rows/RowSendCycle.h"
+
+#include "clients/DisplayClient.h"
+#include "config/VDisplay.h"
+#include "platform/SprintF.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+constexpr std::uint16_t DefaultWidth = 64;
+
+} // namespace
+
+TRowSendCycle::TRowSendCycle(std::string name, TDisplayLookup display, TClientLookup client,
+                             const TClock& clock)
+    : FName(std::move(name)), FDisplay(std::move(display)), FClient(std::move(client)), FClock(clock) {
+    RefreshGaugeScale();
+}
+
+void TRowSendCycle::TimSenddataTimer() {
+    std::lock_guard lock(FLock);
+    if (FPaused) {
+        return;
+    }
+    const std::int64_t now = DateTimeToMSecs(FClock.Now());
+    const bool connectedAnew = ConnectedAnew(FClient());
+    if (connectedAnew) {
+        // The greeting cleared the display and may have set another brightness.
+        FLastDisplayedAreas.Clear();
+        FLastSentBrightness = 255;
+    }
+    if (now > FNextTimeout) {
+        Advance(now);
+    } else if (connectedAnew && FCurrentRowIndex < FRows.size()) {
+        SendRow(*FRows[FCurrentRowIndex], now);
+    }
+    UpdateGauge(now);
+}
+
+void TRowSendCycle::Advance(std::int64_t now) {
+    if (FCurrentRowIndex < FRows.size()) {
+        FRows[FCurrentRowIndex]->Mark(false);
+    }
+    ++FCurrentRowIndex;
+    if (FCurrentRowIndex >= FRows.size()) {
+        FCurrentRowIndex = 0;
+    }
+    if (FRows.size() == 0) {
+        TDisplayClientBase* client = FClient();
+        if (FNextTimeout > 0 && client != nullptr) {
+            client->SendConfigString("-dac");
+        }
+        FNextTimeout = 0;
+        return;
+    }
+    ShowCurrentRow(now);
+}
+
+void TRowSendCycle::ShowCurrentRow(std::int64_t now) {
+    const TConfigurationRow& row = *FRows[FCurrentRowIndex];
+    row.Mark(true);
+    FNextTimeout = now + row.Timeout;
+    SendRow(row, now);
+}
+
+void TRowSendCycle::SendRow(const TConfigurationRow& row, std::int64_t now) {
+    const TVDisplay* display = FDisplay();
+    const std::string command =
+        row.ToVorlixString(display != nullptr ? display->Width() : DefaultWidth, FLastDisplayedAreas);
+    Log(SprintF("(%d)%s", static_cast<long long>(std::max<std::int64_t>(FNextTimeout - now, 0)), command));
+    TDisplayClientBase* client = FClient();
+    if (client == nullptr) {
+        return;
+    }
+    // Read before sending: a connection made while we send is restored at the next tick.
+    FSentOnConnection = client->ConnectionCount();
+    if (display != nullptr && display->Brightness() != FLastSentBrightness &&
+        client->SendConfigString(SprintF("-i%d", static_cast<int>(display->Brightness())))) {
+        FLastSentBrightness = display->Brightness();
+    }
+    client->SendConfigString(command);
+}
+
+bool TRowSendCycle::ConnectedAnew(const TDisplayClientBase* client) const {
+    return client != nullptr && client->ConnectionCount() != FSentOnConnection;
+}
+
+void TRowSendCycle::UpdateGauge(std::int64_t now) {
+    FGaugeValue = now >= FNextTimeout ? 0.0 : static_cast<double>(FNextTimeout - now) / 1000.0;
+}
+
+void TRowSendCycle::RefreshGaugeScale() {
+    std::lock_guard lock(FLock);
+    std::uint32_t longest = 0;
+    for (const auto& row : FRows) {
+        longest = std::max(longest, row->Timeout);
+    }
+    auto seconds = static_cast<int>(std::nearbyint(longest / 1000.0));
+    if (seconds % 2 != 0) {
+        ++seconds;
+    }
+    FGaugeMaximum = seconds;
+    FGaugeDivisions = seconds % 5 == 0 ? 5 : seconds % 4 == 0 ? 4 : seconds % 3 == 0 ? 3 : 2;
+}
+
+TConfigurationRow& TRowSendCycle::AddRow(std::unique_ptr<TConfigurationRow> row) {
+    std::lock_guard lock(FLock);
+    return *FRows.emplace_back(std::move(row));
+}
+
+void TRowSendCycle::DeleteRow(std::size_t index) {
+    std::lock_guard lock(FLock);
+    if (index < FRows.size()) {
+        FRows.erase(FRows.begin() + static_cast<std::ptrdiff_t>(index));
+    }
+}
+
+bool TRowSendCycle::MoveRow(std::size_t index, int direction) {
+    std::lock_guard lock(FLock);
+    const auto target = static_cast<std::ptrdiff_t>(index) + direction;
+    if (index >= FRows.size() || target < 0 || static_cast<std::size_t>(target) >= FRows.size()) {
+        return false;
+    }
+    std::swap(FRows[index], FRows[static_cast<std::size_t>(target)]);
+    return true;
+}
+
+void TRowSendCycle::ReplaceRows(TRows rows) {
+    std::lock_guard lock(FLock);
+    FRows = std::move(rows);
+}
+
+void TRowSendCycle::Log(const std::string& message) const {
+    if (FOnLogMessage) {
+        FOnLogMessage(FName, message);
+    }
+}
