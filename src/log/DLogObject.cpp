@@ -2,7 +2,9 @@
 
 TDLogObject::TDLogObject(std::string className) : FClassName(std::move(className)) {}
 
-std::string TDLogObject::GetLogSourceName() const { return FClassName; }
+std::string TDLogObject::GetLogSourceName() const {
+    return FClassName;
+}
 
 void TDLogObject::SetOnLogMessage(TDLogMessage handler) {
     if (!handler) {
@@ -10,9 +12,8 @@ void TDLogObject::SetOnLogMessage(TDLogMessage handler) {
     }
     std::lock_guard lock(FLock);
     FLogMessage = std::move(handler);
-    const std::string source = GetLogSourceName();
     while (!FTempMessageQueue.empty()) {
-        const std::string text = std::move(FTempMessageQueue.front());
+        const auto [source, text] = std::move(FTempMessageQueue.front());
         FTempMessageQueue.pop_front();
         FLogMessage(source, text);
     }
@@ -25,19 +26,24 @@ void TDLogObject::SetOnRelogMessage(TDRelogMessage handler) {
 
 void TDLogObject::Log(TDLogType level, const std::string& message) {
     std::lock_guard lock(FLock);
-    if (FLogMessage) {
-        if (IsLogTypeEnabled(level)) {
-            FLogMessage(GetLogSourceName(), FormatLogText(level, message));
-        }
-    } else {
-        if (FTempMessageQueue.size() == MaxQueuedMessages) {
-            FTempMessageQueue.pop_front();
-        }
-        FTempMessageQueue.push_back(FormatLogText(level, message));
+    if (!FLogMessage || IsLogTypeEnabled(level)) {
+        Relay(GetLogSourceName(), FormatLogText(level, message));
     }
     if (FRelogMessage) {
         FRelogMessage(level, GetLogSourceName(), message);
     }
+}
+
+void TDLogObject::Relay(const std::string& source, const std::string& text) {
+    std::lock_guard lock(FLock);
+    if (FLogMessage) {
+        FLogMessage(source, text);
+        return;
+    }
+    if (FTempMessageQueue.size() == MaxQueuedMessages) {
+        FTempMessageQueue.pop_front();
+    }
+    FTempMessageQueue.emplace_back(source, text);
 }
 
 std::string FormatLogText(TDLogType level, const std::string& message) {

@@ -18,4 +18,6 @@ const std::string& LogTypeName(TDLogType type) {
     return Unknown;
 }
 
-bool IsLogTypeEnabled(TDLogType type) { return !LogTypeName(type).empty(); }
+bool IsLogTypeEnabled(TDLogType type) {
+    return !LogTypeName(type).empty();
+}

@@ -1,0 +1,39 @@
+#include "rows/RowsFile.h"
+
+#include "config/ConfigurationFiles.h"
+#include "platform/SprintF.h"
+#include "platform/VorlixError.h"
+
+#include <algorithm>
+
+std::string FrameName(std::string_view displayName) {
+    std::string name = "Frame_" + std::string(displayName);
+    std::ranges::replace(name, ' ', '_');
+    return name;
+}
+
+std::filesystem::path RowsFilePath(std::string_view directory, std::string_view displayName) {
+    return ConfigurationFilePath(directory, FrameName(displayName) + "-definedrows.json");
+}
+
+TRowSendCycle::TRows ReadRowsFile(const std::filesystem::path& path) {
+    try {
+        auto list = ReadListFile<TConfigurationRow>(path);
+        TRowSendCycle::TRows rows;
+        while (list.Count() > 0) {
+            rows.push_back(list.Extract(0));
+        }
+        return rows;
+    } catch (const std::exception& error) {
+        throw EVorlixError(SprintF("Error while reading configurationrows from file \"%s\": %s",
+                                   path.string(), error.what()));
+    }
+}
+
+void WriteRowsFile(const std::filesystem::path& path, const TRowSendCycle::TRows& rows) {
+    TBaseObjectList<TConfigurationRow> list(false);
+    for (const auto& row : rows) {
+        list.Add(*row);
+    }
+    WriteListFile(path, list);
+}
