@@ -18,9 +18,9 @@ public:
     bool StrictDelimiter() const { return FStrictDelimiter; }
     void SetStrictDelimiter(bool strict) { FStrictDelimiter = strict; }
 
-    // Clears the list, then splits `text` into lines at CR LF, LF or CR when the line break is
-    // CR LF (a break at the very end adds no empty line); with an empty line break the whole text
-    // is one line. An empty text leaves the list empty.
+    // Clears the list, then splits `text` into lines at CR LF, LF or CR (a break at the very end
+    // adds no empty line); with an empty line break the whole text is one line. An empty text
+    // leaves the list empty.
     void SetText(const std::string& text);
     // Every line followed by the line break.
     std::string Text() const;
