@@ -28,7 +28,8 @@ public:
     static std::unique_ptr<TDisplayDataSourceBase> CreateDerived(const TVDataSource& record);
     static std::unique_ptr<TDisplayDataSourceBase> CreateDerived(const std::string& name, int dataSourceType,
                                                                  const std::string& configuration,
-                                                                 std::int64_t timeoutMsec, TValueType valueType);
+                                                                 std::int64_t timeoutMsec,
+                                                                 TValueType valueType);
 
     virtual int GetDataSourceType() const { return DisplayDataSourceType_None; }
     virtual std::string GetConfiguration() const { return {}; }
@@ -73,3 +74,6 @@ private:
     std::string FLastConfiguration;
     std::int64_t FTimeout = 0;
 };
+
+// `name` without every leading and trailing '[' and ']'.
+std::string StripBrackets(const std::string& name);
