@@ -1,0 +1,132 @@
+#include "model/LocalViewModel.h"
+
+#include "config/ConfigurationFiles.h"
+#include "datasources/DisplayBase.h"
+
+#include <exception>
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+bool IsDirectory(const std::string& dir) {
+    std::error_code ignored;
+    return std::filesystem::is_directory(dir, ignored);
+}
+
+} // namespace
+
+TLocalViewModel::TLocalViewModel() : TDLogObject("TLocalViewModel") {}
+
+TLocalViewModel::~TLocalViewModel() {
+    FLocalDisplayCache.Clear();
+}
+
+void TLocalViewModel::LoadFromDictionary(const std::string& dir) {
+    if (!IsDirectory(dir)) {
+        return;
+    }
+    // The data sources are stored before the display file is opened, so a faulty display file
+    // leaves them loaded.
+    auto sources = ReadListFile<TVDataSource>(DataSourcesFilePath(dir));
+    while (sources.Count() > 0) {
+        FLocalParameters.AddOrUpdateViewObject(sources.Extract(0));
+    }
+    auto displays = ReadListFile<TVDisplay>(DisplaysFilePath(dir));
+    while (displays.Count() > 0) {
+        LoadDisplay(displays.Extract(0));
+    }
+}
+
+void TLocalViewModel::LoadDisplay(std::unique_ptr<TVDisplay> record) {
+    const TVDisplay& stored = FLocalDisplays.AddOrUpdateViewObject(std::move(record));
+    const TDisplayBase description(stored);
+    if (TDisplayClientBase* client = FLocalDisplayCache.Find(stored.Name())) {
+        client->Reinitialize(description);
+    } else if (auto created = TDisplayClientBase::CreateClient(description, false)) {
+        FLocalDisplayCache.Add(stored.Name(), std::move(created));
+    }
+}
+
+void TLocalViewModel::SaveToDictionary(const std::string& dir) const {
+    if (!IsDirectory(dir)) {
+        return;
+    }
+    WriteListFile(DataSourcesFilePath(dir), FLocalParameters.Records());
+    WriteListFile(DisplaysFilePath(dir), FLocalDisplays.Records());
+}
+
+void TLocalViewModel::CollectData() {
+    std::vector<TDisplayDataSourceBase*> refreshed;
+    for (TVDataSource& record : FLocalParameters.Records()) {
+        try {
+            TDisplayDataSourceBase* source = SourceFor(record);
+            if (source != nullptr && source->RefreshData()) {
+                record.SetValue(source->Value.DelimitedText());
+                refreshed.push_back(source);
+            }
+        } catch (const std::exception& error) {
+            LogErrorFmt("Error while refreshing datasource %s:%s", record.Name(), error.what());
+        }
+    }
+    const auto clients = FLocalDisplayCache.Items();
+    for (const TDisplayDataSourceBase* source : refreshed) {
+        for (TDisplayClientBase* client : clients) {
+            client->UpdateVariables(*source);
+        }
+    }
+}
+
+TDisplayDataSourceBase* TLocalViewModel::SourceFor(const TVDataSource& record) {
+    if (TDisplayDataSourceBase* cached = FLocalDatasourceCache.Find(record.Name())) {
+        return cached;
+    }
+    auto created = TDisplayDataSourceBase::CreateDerived(record);
+    if (!created) {
+        return nullptr;
+    }
+    if (created->IsParameterDependant()) {
+        created->SetFetchDisplayHandler(
+            [this](const std::string& name) { return GetDatasourceFromCache(name); });
+    }
+    AttachLog(*created);
+    return &FLocalDatasourceCache.Add(record.Name(), std::move(created));
+}
+
+// A source's messages go on to the model's handler under the source's class name; a message
+// equal to the source's previous one is not repeated, so a missing file does not fill the log.
+void TLocalViewModel::AttachLog(TDisplayDataSourceBase& source) {
+    source.SetOnLogMessage(
+        [this, previous = std::string()](const std::string& from, const std::string& text) mutable {
+            if (text != previous) {
+                previous = text;
+                Relay(from, text);
+            }
+        });
+}
+
+void TLocalViewModel::PushSourceChange(const TVDataSource& record) {
+    auto copy = std::make_unique<TVDataSource>();
+    copy->Assign(record);
+    FLocalParameters.AddOrUpdateViewObject(std::move(copy));
+    if (TDisplayDataSourceBase* source = FLocalDatasourceCache.Find(record.Name())) {
+        source->Reinitialize(record.Configuration());
+    }
+}
+
+TVDisplay* TLocalViewModel::GetDisplay(const std::string& name) const {
+    for (TVDisplay& display : FLocalDisplays.Records()) {
+        if (display.Name() == name) {
+            return &display;
+        }
+    }
+    return nullptr;
+}
+
+TDisplayDataSourceBase* TLocalViewModel::GetDatasourceFromCache(const std::string& name) const {
+    return FLocalDatasourceCache.Find(name);
+}
+
+TDisplayClientBase* TLocalViewModel::GetDisplayClientFromCache(const std::string& name) const {
+    return FLocalDisplayCache.Find(name);
+}

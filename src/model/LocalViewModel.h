@@ -1,0 +1,56 @@
+#pragma once
+
+#include "clients/DisplayClient.h"
+#include "config/VDataSource.h"
+#include "config/VDisplay.h"
+#include "datasources/DisplayDataSourceBase.h"
+#include "log/DLogObject.h"
+#include "model/LocalListNode.h"
+#include "model/NamedCache.h"
+
+#include <string>
+#include <vector>
+
+// The running configuration: the data-source and display records, one runtime data source per
+// data-source record and one display client per display record. Loads and saves the configuration
+// directory and runs the collection pass that refreshes the sources and hands fresh values to
+// every client. Used by whoever drives the program, on one thread.
+class TLocalViewModel : public TDLogObject {
+public:
+    TLocalViewModel();
+    // Clients go first, so that no worker outlives what it uses.
+    ~TLocalViewModel() override;
+
+    // Loads both configuration files of `dir` and builds or reconfigures the display clients.
+    // A missing directory loads nothing. A faulty file fails the load; what was read before stays.
+    virtual void LoadFromDictionary(const std::string& dir);
+    // Writes both configuration files into `dir`; a missing directory writes nothing.
+    void SaveToDictionary(const std::string& dir) const;
+    // One collection pass: refreshes every source in record order and hands those that produced
+    // new data to every client. A source that fails is logged and skipped for this pass.
+    virtual void CollectData();
+    virtual void RefreshData() {}
+    // Stores an edited data-source record (by name: copied into the stored one, or appended) and
+    // reconfigures its runtime source.
+    virtual void PushSourceChange(const TVDataSource& record);
+
+    // In record order.
+    std::vector<TDisplayDataSourceBase*> GetDatasources() const { return FLocalDatasourceCache.Items(); }
+    std::vector<TDisplayClientBase*> GetDisplays() const { return FLocalDisplayCache.Items(); }
+    TVDisplay* GetDisplay(const std::string& name) const;
+    TDisplayDataSourceBase* GetDatasourceFromCache(const std::string& name) const;
+    TDisplayClientBase* GetDisplayClientFromCache(const std::string& name) const;
+
+    const TBaseObjectList<TVDataSource>& DataSourceRecords() const { return FLocalParameters.Records(); }
+    const TBaseObjectList<TVDisplay>& DisplayRecords() const { return FLocalDisplays.Records(); }
+
+private:
+    TDisplayDataSourceBase* SourceFor(const TVDataSource& record);
+    void AttachLog(TDisplayDataSourceBase& source);
+    void LoadDisplay(std::unique_ptr<TVDisplay> record);
+
+    TLocalListNode<TVDataSource> FLocalParameters{"Local Parameters"};
+    TLocalListNode<TVDisplay> FLocalDisplays{"Local Display"};
+    TNamedCache<TDisplayDataSourceBase> FLocalDatasourceCache;
+    TNamedCache<TDisplayClientBase> FLocalDisplayCache;
+};
