@@ -61,7 +61,7 @@ public:
     static std::unique_ptr<TDisplayClientBase> CreateClient(const TDisplayBase& displaybase,
                                                             bool runningFromStart);
 
-    ~TDisplayClientBase() override;
+    ~TDisplayClientBase() override = default;
 
     // Applies a new configuration string; a running client is suspended meanwhile.
     void Reinitialize(const std::string& configurationstring);

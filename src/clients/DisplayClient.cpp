@@ -1,0 +1,247 @@
+#include "clients/DisplayClient.h"
+
+#include "datasources/DisplayBase.h"
+#include "datasources/DisplayDataSourceBase.h"
+#include "datasources/ValueList.h"
+#include "platform/Clock.h"
+
+#include <exception>
+
+namespace {
+
+constexpr int MaxResolveRounds = 64;
+constexpr std::size_t MaxResolvedLength = 64 * 1024;
+constexpr std::int64_t FailedSendPauseMsec = 1000;
+
+// Replaces every occurrence of `from` by `to`, but stops replacing once the result has grown past
+// the resolved-length limit, so a value that holds many references cannot blow the text up.
+std::string ReplaceAll(const std::string& text, const std::string& from, const std::string& to) {
+    std::string result;
+    std::size_t start = 0;
+    for (std::size_t found = text.find(from);
+         found != std::string::npos && result.size() <= MaxResolvedLength; found = text.find(from, start)) {
+        result.append(text, start, found - start).append(to);
+        start = found + from.size();
+    }
+    return result.append(text, start);
+}
+
+} // namespace
+
+TDisplayClientBase::TVariableIndexView::TVariableIndexView() : LastTimeout(Now()) {}
+
+bool TDisplayClientBase::TVariableIndexView::IsTimed() const {
+    return TimerEnabled && MillisecondsBetween(Now(), LastTimeout) > Timeout;
+}
+
+void TDisplayClientBase::TVariableIndexView::Reset() {
+    LastTimeout = Now();
+}
+
+const std::string&
+TDisplayClientBase::TVariableIndexView::CurrentLine(const std::vector<std::string>& lines) {
+    TimerEnabled = true;
+    if (LastIndex >= lines.size()) {
+        LastIndex = 0;
+    }
+    if (IsTimed()) {
+        for (std::size_t step = 0; step < lines.size() && lines[LastIndex] == LastValue; ++step) {
+            LastIndex = (LastIndex + 1) % lines.size();
+        }
+        Reset();
+    }
+    LastValue = lines[LastIndex];
+    return LastValue;
+}
+
+TDisplayClientBase::TDisplayClientBase(const std::string& className, TDisplayType displayType,
+                                       std::string name, bool runningFromStart)
+    : TDLogObject(className), FSoftConnected(runningFromStart), FDisplayType(displayType),
+      FName(std::move(name)), FTXThread([this] { return RunCycle(); }) {
+    FTXThread.SetSuspendedLight(!runningFromStart);
+}
+
+void TDisplayClientBase::StartWorker() {
+    FTXThread.Start();
+}
+
+void TDisplayClientBase::StopWorker() {
+    FTXThread.Terminate();
+    FTXThread.WaitFor();
+}
+
+void TDisplayClientBase::Reinitialize(const std::string& configurationstring) {
+    const bool wasRunning = IsRunning();
+    ThreadSuspend();
+    ApplyConfiguration(configurationstring);
+    if (wasRunning) {
+        ThreadStart();
+    }
+}
+
+void TDisplayClientBase::Reinitialize(const TDisplayBase& displaybase) {
+    Reinitialize(displaybase.ConfigurationString);
+}
+
+bool TDisplayClientBase::SendConfigString(const std::string&) {
+    LogWarningFmt("Displaytype %s has not overriden sendconfigstring", DisplayTypeName(FDisplayType));
+    return true;
+}
+
+bool TDisplayClientBase::SetDisplayConfig(const std::string& baseconfig) {
+    std::lock_guard lock(FLock);
+    FBaseConfiguration = baseconfig;
+    return true;
+}
+
+void TDisplayClientBase::ThreadSuspend() {
+    FTXThread.SetSuspendedLight(true);
+    FSoftConnected.store(false);
+}
+
+void TDisplayClientBase::ThreadStart() {
+    FSoftConnected.store(true);
+    FTXThread.SetSuspendedLight(false);
+}
+
+bool TDisplayClientBase::IsRunning() const {
+    return !FTXThread.SuspendedLight();
+}
+
+void TDisplayClientBase::UpdateVariables(const TDisplayDataSourceBase& datasource) {
+    const std::string key = "[" + datasource.Name() + "]";
+    const std::string value = datasource.Value.Text();
+    std::lock_guard lock(FLock);
+    if (ClientMode() == ClientMode_PushConfigstrings) {
+        FVariables[key] = value;
+        return;
+    }
+    const auto variable = FVariables.find(key);
+    if (variable == FVariables.end() || variable->second == value) {
+        return;
+    }
+    variable->second = value;
+    if (!FVariableTrack.contains(key)) {
+        FVariableTrack[key].Timeout = datasource.TimeoutMsec();
+    }
+    FResetString = true;
+}
+
+std::string TDisplayClientBase::SoftwareVersion() const {
+    std::lock_guard lock(FLock);
+    return FSoftwareVersion;
+}
+
+void TDisplayClientBase::SetSoftwareVersion(const std::string& version) {
+    std::lock_guard lock(FLock);
+    FSoftwareVersion = version;
+}
+
+std::string TDisplayClientBase::BaseConfiguration() const {
+    std::lock_guard lock(FLock);
+    return FBaseConfiguration;
+}
+
+void TDisplayClientBase::ApplyConfiguration(const std::string&) {
+    std::lock_guard lock(FLock);
+    FResetString = true;
+}
+
+bool TDisplayClientBase::SendVariables(const TVariables&) {
+    LogWarningFmt("Displaytype %s has not overriden sendconfigstring", DisplayTypeName(FDisplayType));
+    return true;
+}
+
+void TDisplayClientBase::CheckConnection() {}
+
+std::string TDisplayClientBase::ResolveVariables(const std::string& text) const {
+    std::lock_guard lock(FLock);
+    std::string resolved = text;
+    for (int round = 0; round < MaxResolveRounds && resolved.size() <= MaxResolvedLength; ++round) {
+        const std::size_t open = resolved.find('[');
+        const std::size_t close = resolved.find(']');
+        if (open == std::string::npos || close == std::string::npos || close < open) {
+            break;
+        }
+        const std::string reference = resolved.substr(open, close - open + 1);
+        const auto variable = FVariables.find(reference);
+        resolved =
+            ReplaceAll(resolved, reference, variable == FVariables.end() ? std::string() : variable->second);
+    }
+    return resolved;
+}
+
+void TDisplayClientBase::SubscribeVariable(const std::string& key) {
+    std::lock_guard lock(FLock);
+    FVariables[key].clear();
+}
+
+std::size_t TDisplayClientBase::VariableCount() const {
+    std::lock_guard lock(FLock);
+    return FVariables.size();
+}
+
+bool TDisplayClientBase::RunCycle() {
+    if (!ResetDue()) {
+        return true;
+    }
+    if (ClientMode() == ClientMode_PushConfigstrings) {
+        try {
+            CheckConnection();
+        } catch (const std::exception& error) {
+            LogErrorFmt("Could not check connection for %s:%s", FName, error.what());
+        }
+    } else {
+        SendAutomatically();
+    }
+    return true;
+}
+
+bool TDisplayClientBase::ResetDue() {
+    std::lock_guard lock(FLock);
+    for (const auto& [key, view] : FVariableTrack) {
+        if (view.IsTimed()) {
+            FResetString = true;
+            break;
+        }
+    }
+    return FResetString;
+}
+
+// The lock is held from building the view to clearing the flag, so a value that arrives meanwhile
+// is not lost.
+void TDisplayClientBase::SendAutomatically() {
+    std::lock_guard lock(FLock);
+    if (Now() < FNextAutomaticSend) {
+        return;
+    }
+    if (SendVariables(BuildView())) {
+        FResetString = false;
+    } else {
+        FNextAutomaticSend = MSecsToDateTime(DateTimeToMSecs(Now()) + FailedSendPauseMsec);
+    }
+}
+
+TDisplayClientBase::TVariables TDisplayClientBase::BuildView() {
+    TVariables view;
+    for (const auto& [key, value] : FVariables) {
+        view[key] = ViewOf(key, value);
+    }
+    return view;
+}
+
+// A multi-line value shows one line at a time; any other value shows its lines joined with commas.
+std::string TDisplayClientBase::ViewOf(const std::string& key, const std::string& value) {
+    TValueList lines;
+    lines.SetStrictDelimiter(true);
+    lines.SetText(value);
+    const auto track = FVariableTrack.find(key);
+    if (track == FVariableTrack.end()) {
+        return lines.DelimitedText();
+    }
+    if (lines.Count() > 1) {
+        return track->second.CurrentLine(lines.Lines());
+    }
+    track->second.TimerEnabled = false;
+    return lines.DelimitedText();
+}

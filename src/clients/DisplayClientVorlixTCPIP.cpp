@@ -1,0 +1,118 @@
+#include "clients/DisplayClientVorlixTCPIP.h"
+
+#include "datasources/DisplayBase.h"
+#include "platform/Encoding.h"
+#include "platform/SprintF.h"
+#include "protocol/ConfigString.h"
+
+#include <charconv>
+#include <optional>
+
+namespace {
+
+constexpr const char* LineEnd = "\r\n";
+
+std::vector<std::string> SplitAtColons(const std::string& text) {
+    std::vector<std::string> pieces;
+    std::size_t start = 0;
+    for (std::size_t colon = text.find(':'); colon != std::string::npos; colon = text.find(':', start)) {
+        pieces.push_back(text.substr(start, colon - start));
+        start = colon + 1;
+    }
+    pieces.push_back(text.substr(start));
+    return pieces;
+}
+
+std::optional<std::uint16_t> PortNumber(const std::string& text) {
+    std::uint16_t port = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, port);
+    if (text.empty() || error != std::errc{} || stop != end || port == 0) {
+        return std::nullopt;
+    }
+    return port;
+}
+
+// Each line in one byte per character, ended by CR LF.
+std::string EncodeLines(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const auto& line : lines) {
+        bytes += Utf8ToLatin1(line) + LineEnd;
+    }
+    return bytes;
+}
+
+} // namespace
+
+TDisplayClientVorlixTCPIP::TDisplayClientVorlixTCPIP(const TDisplayBase& displaybase, bool runningFromStart,
+                                                     TTcpConnectionFactory connect)
+    : TDisplayClientVorlix3Base("TDisplayClientVorlixTCPIP", DisplayType_Vorlix3Ip, displaybase.Name,
+                                runningFromStart),
+      FConnect(std::move(connect)) {
+    SetDisplayConfig(displaybase.DisplaySettings);
+    ApplyConfiguration(displaybase.ConfigurationString);
+    LogCreated();
+    StartWorker();
+}
+
+TDisplayClientVorlixTCPIP::~TDisplayClientVorlixTCPIP() {
+    StopWorker();
+}
+
+bool TDisplayClientVorlixTCPIP::SendConfigString(const std::string& configstring) {
+    if (ClientMode() != ClientMode_PushConfigstrings) {
+        LogError("Client is not in pushmode");
+        return false;
+    }
+    const std::string bytes = EncodeLines(SplitConfigString(ResolveVariables(configstring)));
+    return WriteToDisplay(
+        bytes, [this](const std::string& error) { LogErrorFmt("Client has error while sending:%s", error); });
+}
+
+bool TDisplayClientVorlixTCPIP::SetDisplayConfig(const std::string& baseconfig) {
+    TDisplayClientBase::SetDisplayConfig(baseconfig);
+    const std::vector<std::string> pieces = SplitAtColons(baseconfig);
+    if (baseconfig.empty() || pieces.size() > 2) {
+        LogErrorFmt("Configurationstring is not valid:%s should be: [IPAdress]:[portnumber]", baseconfig);
+        return false;
+    }
+    std::uint16_t port = DefaultPort;
+    if (pieces.size() == 1) {
+        LogWarning("Configured address is not including port. using 3027 as default port");
+    } else if (const auto given = PortNumber(pieces[1])) {
+        port = *given;
+    } else {
+        LogWarningFmt("%s is not a valid portnumber. using default port 3027", pieces[1]);
+    }
+    {
+        std::lock_guard lock(ClientLock());
+        FIP = pieces[0];
+        FPortNumber = port;
+    }
+    RestartRetries();
+    return true;
+}
+
+std::unique_ptr<TDisplayConnection> TDisplayClientVorlixTCPIP::OpenConnection(const TAbandonCheck& abandon) {
+    std::string host;
+    std::uint16_t port = 0;
+    {
+        std::lock_guard lock(ClientLock());
+        host = FIP;
+        port = FPortNumber;
+    }
+    return FConnect(host, port, abandon);
+}
+
+std::string TDisplayClientVorlixTCPIP::Greeting() const {
+    return EncodeLines({"-dac", "-v"});
+}
+
+std::string TDisplayClientVorlixTCPIP::EncodeAreaLines(const std::vector<std::string>& lines) const {
+    return EncodeLines(lines);
+}
+
+std::string TDisplayClientVorlixTCPIP::LinkName() const {
+    std::lock_guard lock(ClientLock());
+    return "socket " + FIP;
+}
