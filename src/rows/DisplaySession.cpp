@@ -1,0 +1,111 @@
+#include "rows/DisplaySession.h"
+
+#include "platform/SprintF.h"
+#include "rows/RowsFile.h"
+
+#include <exception>
+
+TDisplaySession::TDisplaySession(std::string directory, TDLogMessage log, const TClock& clock)
+    : FDirectory(std::move(directory)), FLog(std::move(log)), FClock(clock) {}
+
+// The cycles use the model's clients; they go first.
+TDisplaySession::~TDisplaySession() {
+    FCycles.clear();
+}
+
+void TDisplaySession::Start() {
+    FModel.SetOnLogMessage(FLog);
+    FModel.LoadFromDictionary(FDirectory);
+    // Push mode before the first pass: in automatic mode a client drops every value it does not
+    // already list, and a source with a long interval would show nothing until its next refresh.
+    for (TDisplayClientBase* client : FModel.GetDisplays()) {
+        client->SetOnLogMessage(FLog);
+        client->SetClientMode(TDisplayClientBase::ClientMode_PushConfigstrings);
+    }
+    try {
+        FModel.CollectData();
+    } catch (const std::exception& error) {
+        Log("Startup", std::string("Exception during collectdata:") + error.what());
+    }
+    for (TDisplayClientBase* client : FModel.GetDisplays()) {
+        const std::string name = client->Name();
+        auto cycle = std::make_unique<TRowSendCycle>(
+            name, [this, name] { return FModel.GetDisplay(name); },
+            [this, name] { return FModel.GetDisplayClientFromCache(name); }, FClock);
+        cycle->SetOnLogMessage(FLog);
+        LoadRows(*cycle);
+        FCycles.push_back(std::move(cycle));
+    }
+}
+
+void TDisplaySession::LoadRows(TRowSendCycle& cycle) {
+    try {
+        cycle.ReplaceRows(ReadRowsFile(RowsFilePath(FDirectory, cycle.Name())));
+        cycle.RefreshGaugeScale();
+    } catch (const std::exception& error) {
+        Log(cycle.Name(), error.what());
+    }
+}
+
+void TDisplaySession::CollectTick() {
+    try {
+        FModel.CollectData();
+    } catch (const std::exception& error) {
+        Log("Datasources", std::string("Error while collecting data:") + error.what());
+    }
+}
+
+void TDisplaySession::SendTick() {
+    for (const auto& cycle : FCycles) {
+        try {
+            cycle->TimSenddataTimer();
+        } catch (const std::exception& error) {
+            Log(cycle->Name(), error.what());
+        }
+    }
+}
+
+void TDisplaySession::SetConnected(bool connected) {
+    for (TDisplayClientBase* client : FModel.GetDisplays()) {
+        if (connected) {
+            client->ThreadStart();
+        } else {
+            client->ThreadSuspend();
+        }
+    }
+}
+
+void TDisplaySession::SetPaused(bool paused) {
+    for (const auto& cycle : FCycles) {
+        cycle->SetPause(paused);
+    }
+}
+
+bool TDisplaySession::SaveAll() {
+    try {
+        FModel.SaveToDictionary(FDirectory);
+        for (const auto& cycle : FCycles) {
+            WriteRowsFile(RowsFilePath(FDirectory, cycle->Name()), cycle->Rows());
+        }
+        Log("Main", SprintF("Saved data to directory \"%s\"", FDirectory));
+        return true;
+    } catch (const std::exception& error) {
+        Log("Main", std::string("Error while saving current model:") + error.what());
+        return false;
+    }
+}
+
+TRowSendCycle* TDisplaySession::Cycle(const std::string& displayName) const {
+    for (const auto& cycle : FCycles) {
+        if (cycle->Name() == displayName) {
+            return cycle.get();
+        }
+    }
+    return nullptr;
+}
+
+void TDisplaySession::Log(const std::string& source, const std::string& message) const {
+    if (FLog) {
+        FLog(source, message);
+    }
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "log/DLogObject.h"
+#include "model/LocalViewModel.h"
+#include "platform/Clock.h"
+#include "rows/RowSendCycle.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// A running configuration directory: the model, and one send cycle with its rows per display
+// client. Holds the start-up sequence, the collection tick, connecting, pausing and saving that
+// every way of running the program shares; the driver calls CollectTick and SendTick every 100 ms.
+class TDisplaySession {
+public:
+    // `log` receives every log line, possibly from the clients' worker threads.
+    TDisplaySession(std::string directory, TDLogMessage log, const TClock& clock = Clock());
+    ~TDisplaySession();
+
+    // Loads the configuration (a faulty file throws, and the session stays without cycles), puts
+    // every client in push mode, runs the first collection pass and builds one paused send cycle
+    // per client with the rows of its rows file.
+    void Start();
+
+    // One collection pass; a failure is logged, never thrown.
+    void CollectTick();
+    // One tick of every send cycle.
+    void SendTick();
+
+    // Starts (true) or suspends every client's worker.
+    void SetConnected(bool connected);
+    // Pauses or resumes every send cycle.
+    void SetPaused(bool paused);
+    // Writes both configuration files and every rows file; logs the outcome.
+    bool SaveAll();
+
+    TLocalViewModel& Model() { return FModel; }
+    const std::string& Directory() const { return FDirectory; }
+    // In the model's client order.
+    const std::vector<std::unique_ptr<TRowSendCycle>>& Cycles() const { return FCycles; }
+    TRowSendCycle* Cycle(const std::string& displayName) const;
+
+private:
+    void Log(const std::string& source, const std::string& message) const;
+    void LoadRows(TRowSendCycle& cycle);
+
+    const std::string FDirectory;
+    const TDLogMessage FLog;
+    const TClock& FClock;
+    TLocalViewModel FModel;
+    std::vector<std::unique_ptr<TRowSendCycle>> FCycles;
+};
