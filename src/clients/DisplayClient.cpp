@@ -54,6 +54,7 @@ TDisplayClientBase::TVariableIndexView::CurrentLine(const std::vector<std::strin
     return LastValue;
 }
 
+// A client that runs from the start wants its display connected, as after ThreadStart.
 TDisplayClientBase::TDisplayClientBase(const std::string& className, TDisplayType displayType,
                                        std::string name, bool runningFromStart)
     : TDLogObject(className), FSoftConnected(runningFromStart), FDisplayType(displayType),
