@@ -1,0 +1,181 @@
+#include "simulator/SimServer.h"
+
+#include "platform/SprintF.h"
+#include "platform/VorlixError.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <netdb.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/socket.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <list>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int ListenBacklog = 8;
+constexpr std::size_t ReadChunk = 4096;
+
+std::string SystemReason() {
+    return std::strerror(errno);
+}
+
+std::uint16_t BoundPort(int fd) {
+    sockaddr_storage address{};
+    socklen_t length = sizeof(address);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    if (address.ss_family == AF_INET6) {
+        return ntohs(reinterpret_cast<const sockaddr_in6*>(&address)->sin6_port);
+    }
+    return ntohs(reinterpret_cast<const sockaddr_in*>(&address)->sin_port);
+}
+
+} // namespace
+
+TSimServer::TFileDescriptor& TSimServer::TFileDescriptor::operator=(TFileDescriptor&& other) noexcept {
+    if (this != &other) {
+        if (FFd >= 0) {
+            close(FFd);
+        }
+        FFd = std::exchange(other.FFd, -1);
+    }
+    return *this;
+}
+
+TSimServer::TFileDescriptor::~TFileDescriptor() {
+    if (FFd >= 0) {
+        close(FFd);
+    }
+}
+
+TSimServer::TSimServer(TSimDisplay& display, const TSimServerOptions& options) : FDisplay(display) {
+    Listen(options);
+    if (options.Pty) {
+        OpenPty();
+    }
+    int wake[2];
+    if (pipe2(wake, O_CLOEXEC) != 0) {
+        throw EVorlixError("Cannot start the virtual display: " + SystemReason());
+    }
+    FWakeRead = TFileDescriptor(wake[0]);
+    FWakeWrite = TFileDescriptor(wake[1]);
+    FThread = std::thread([this] { Run(); });
+}
+
+TSimServer::~TSimServer() {
+    const char stop = 0;
+    while (write(FWakeWrite.Get(), &stop, 1) < 0 && errno == EINTR) {
+    }
+    FThread.join();
+}
+
+void TSimServer::Listen(const TSimServerOptions& options) {
+    const std::string where = SprintF("%s:%d", options.Bind, options.Port);
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_PASSIVE | AI_NUMERICSERV;
+    addrinfo* found = nullptr;
+    if (const int error =
+            getaddrinfo(options.Bind.c_str(), std::to_string(options.Port).c_str(), &hints, &found);
+        error != 0) {
+        throw EVorlixError(SprintF("Cannot listen on %s: %s", where, gai_strerror(error)));
+    }
+    const std::unique_ptr<addrinfo, decltype(&freeaddrinfo)> addresses(found, freeaddrinfo);
+    FListener =
+        TFileDescriptor(socket(found->ai_family, found->ai_socktype | SOCK_CLOEXEC, found->ai_protocol));
+    const int reuse = 1;
+    if (FListener.Get() < 0 ||
+        setsockopt(FListener.Get(), SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof(reuse)) != 0 ||
+        bind(FListener.Get(), found->ai_addr, found->ai_addrlen) != 0 ||
+        listen(FListener.Get(), ListenBacklog) != 0) {
+        throw EVorlixError(SprintF("Cannot listen on %s: %s", where, SystemReason()));
+    }
+    FPort = BoundPort(FListener.Get());
+}
+
+void TSimServer::OpenPty() {
+    int master = -1;
+    int slave = -1;
+    if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
+        throw EVorlixError("Cannot open a pseudo-terminal: " + SystemReason());
+    }
+    FPtyMaster = TFileDescriptor(master);
+    FPtySlave = TFileDescriptor(slave);
+    // Raw bytes both ways: no echo, no CR to LF translation.
+    termios settings{};
+    tcgetattr(slave, &settings);
+    cfmakeraw(&settings);
+    tcsetattr(slave, TCSANOW, &settings);
+    fcntl(master, F_SETFD, FD_CLOEXEC);
+    fcntl(slave, F_SETFD, FD_CLOEXEC);
+    // Answers nobody reads must not stall the server.
+    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    char name[256] = {};
+    if (ttyname_r(slave, name, sizeof(name)) != 0) {
+        throw EVorlixError("Cannot open a pseudo-terminal: " + SystemReason());
+    }
+    FPtyPath = name;
+}
+
+void TSimServer::Run() {
+    struct TPeer {
+        TFileDescriptor Fd;
+        TSimLineReader Reader;
+    };
+    std::list<TPeer> peers;
+    TSimLineReader ptyReader;
+    std::vector<pollfd> watched;
+    while (true) {
+        watched.assign(
+            {{FWakeRead.Get(), POLLIN, 0}, {FListener.Get(), POLLIN, 0}, {FPtyMaster.Get(), POLLIN, 0}});
+        for (const TPeer& peer : peers) {
+            watched.push_back({peer.Fd.Get(), POLLIN, 0});
+        }
+        if (poll(watched.data(), watched.size(), -1) < 0) {
+            continue; // EINTR
+        }
+        if (watched[0].revents != 0) {
+            return;
+        }
+        if ((watched[1].revents & POLLIN) != 0) {
+            if (const int peer = accept4(FListener.Get(), nullptr, nullptr, SOCK_CLOEXEC); peer >= 0) {
+                peers.push_back({TFileDescriptor(peer), {}});
+            }
+        }
+        if (watched[2].revents != 0 && !Serve(FPtyMaster.Get(), ptyReader, false)) {
+            FPtyMaster = TFileDescriptor(); // broken beyond use; the TCP side goes on
+        }
+        auto peer = peers.begin();
+        for (std::size_t i = 3; i < watched.size(); ++i) {
+            const bool gone = watched[i].revents != 0 && !Serve(peer->Fd.Get(), peer->Reader, true);
+            peer = gone ? peers.erase(peer) : std::next(peer);
+        }
+    }
+}
+
+bool TSimServer::Serve(int fd, TSimLineReader& reader, bool isSocket) {
+    char buffer[ReadChunk];
+    const ssize_t count = read(fd, buffer, sizeof(buffer));
+    if (count <= 0) {
+        return count < 0 && (errno == EINTR || errno == EAGAIN);
+    }
+    std::string reply;
+    for (const std::string& line : reader.Feed(std::string_view(buffer, static_cast<std::size_t>(count)))) {
+        reply += FDisplay.Execute(line);
+    }
+    if (!reply.empty()) {
+        // A peer that does not read its answers loses them rather than stalling the display.
+        [[maybe_unused]] const ssize_t sent =
+            isSocket ? send(fd, reply.data(), reply.size(), MSG_NOSIGNAL | MSG_DONTWAIT)
+                     : write(fd, reply.data(), reply.size());
+    }
+    return true;
+}

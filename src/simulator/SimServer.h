@@ -1,0 +1,64 @@
+#pragma once
+
+#include "simulator/SimDisplay.h"
+#include "simulator/SimLineReader.h"
+
+#include <cstdint>
+#include <string>
+#include <thread>
+#include <utility>
+
+struct TSimServerOptions {
+    std::string Bind = "127.0.0.1";
+    // 0 takes any free port.
+    std::uint16_t Port = 3027;
+    // Also offer a pseudo-terminal, as a serial display would be reached.
+    bool Pty = false;
+};
+
+// Lets display clients reach a virtual display: a TCP listener taking any number of connections,
+// and optionally a pseudo-terminal, each with its own line reader; answers go back the way the
+// question came. Serves on a thread of its own from construction to destruction.
+class TSimServer {
+public:
+    // Throws EVorlixError when the address cannot be listened on or no pseudo-terminal can be had.
+    TSimServer(TSimDisplay& display, const TSimServerOptions& options);
+    ~TSimServer();
+    TSimServer(const TSimServer&) = delete;
+    TSimServer& operator=(const TSimServer&) = delete;
+
+    // The port listened on, also when any free port was asked for.
+    std::uint16_t Port() const { return FPort; }
+    // The device path of the pseudo-terminal's other end; empty without one.
+    const std::string& PtyPath() const { return FPtyPath; }
+
+private:
+    class TFileDescriptor {
+    public:
+        explicit TFileDescriptor(int fd = -1) : FFd(fd) {}
+        TFileDescriptor(TFileDescriptor&& other) noexcept : FFd(std::exchange(other.FFd, -1)) {}
+        TFileDescriptor& operator=(TFileDescriptor&& other) noexcept;
+        ~TFileDescriptor();
+        int Get() const { return FFd; }
+
+    private:
+        int FFd;
+    };
+
+    void Listen(const TSimServerOptions& options);
+    void OpenPty();
+    void Run();
+    // Reads what `fd` has to say and answers it; false when the peer has gone.
+    bool Serve(int fd, TSimLineReader& reader, bool isSocket);
+
+    TSimDisplay& FDisplay;
+    TFileDescriptor FListener;
+    TFileDescriptor FPtyMaster;
+    // Held open so that the pseudo-terminal stays usable while no client has it open.
+    TFileDescriptor FPtySlave;
+    TFileDescriptor FWakeRead;
+    TFileDescriptor FWakeWrite;
+    std::uint16_t FPort = 0;
+    std::string FPtyPath;
+    std::thread FThread;
+};

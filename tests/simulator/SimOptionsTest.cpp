@@ -1,0 +1,57 @@
+#include "simulator/SimOptions.h"
+
+#include "platform/VorlixError.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(SimOptionsTest, DefaultsToAWindowOn127001Port3027) {
+    const TSimOptions options = ParseSimArguments({});
+    EXPECT_EQ(options.Server.Bind, "127.0.0.1");
+    EXPECT_EQ(options.Server.Port, 3027);
+    EXPECT_FALSE(options.Server.Pty);
+    EXPECT_EQ(options.Width, 64);
+    EXPECT_FALSE(options.Headless);
+    EXPECT_EQ(options.Dump, "");
+}
+
+TEST(SimOptionsTest, ReadsEveryOption) {
+    const TSimOptions options = ParseSimArguments({"--bind", "0.0.0.0", "--port", "0", "--pty", "--width",
+                                                   "128", "--zoom", "3", "--headless", "--dump", "f.png"});
+    EXPECT_EQ(options.Server.Bind, "0.0.0.0");
+    EXPECT_EQ(options.Server.Port, 0);
+    EXPECT_TRUE(options.Server.Pty);
+    EXPECT_EQ(options.Width, 128);
+    EXPECT_EQ(options.Zoom, 3);
+    EXPECT_TRUE(options.Headless);
+    EXPECT_EQ(options.Dump, "f.png");
+}
+
+struct BadArguments {
+    std::vector<std::string> Arguments;
+    const char* Message;
+};
+
+class SimOptionsErrorTest : public ::testing::TestWithParam<BadArguments> {};
+
+TEST_P(SimOptionsErrorTest, Explains) {
+    try {
+        ParseSimArguments(GetParam().Arguments);
+        FAIL() << "accepted";
+    } catch (const EVorlixError& error) {
+        EXPECT_STREQ(error.what(), GetParam().Message);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, SimOptionsErrorTest,
+    ::testing::Values(BadArguments{{"--width", "96"}, "--width must be 64 or 128"},
+                      BadArguments{{"--width", "1000"}, "--width must be a number from 64 to 128"},
+                      BadArguments{{"--port", "70000"}, "--port must be a number from 0 to 65535"},
+                      BadArguments{{"--port", "30x"}, "--port must be a number from 0 to 65535"},
+                      BadArguments{{"--zoom", "0"}, "--zoom must be a number from 1 to 32"},
+                      BadArguments{{"--dump"}, "--dump needs a value"},
+                      BadArguments{{"--window"}, "Unknown option --window"}));
+
+} // namespace
