@@ -1,0 +1,133 @@
+// vorlix-headless DIR: runs the configuration in DIR as the desktop program does, without a window:
+// every display connected, every send cycle running, each log line on standard output. Ends on
+// SIGINT or SIGTERM.
+
+#include "platform/SprintF.h"
+#include "rows/DisplaySession.h"
+
+#include <pthread.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+constexpr auto TickInterval = std::chrono::milliseconds(100);
+
+// SIGINT and SIGTERM, taken away from every thread so that one thread can wait for them. Block
+// them before the first thread starts: threads inherit the mask.
+sigset_t StopSignals() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    return signals;
+}
+
+// Turns the first stop signal into a flag that the main loop waits on, so a signal ends the wait
+// at once.
+class TStopRequest {
+public:
+    TStopRequest() {
+        FWaiter = std::thread([this] {
+            const sigset_t signals = StopSignals();
+            int signal = 0;
+            sigwait(&signals, &signal);
+            std::lock_guard lock(FLock);
+            FStopped = true;
+            FChanged.notify_all();
+        });
+    }
+    ~TStopRequest() { FWaiter.join(); }
+
+    // True once a stop signal came; waits at most `interval` for one.
+    bool WaitFor(std::chrono::milliseconds interval) {
+        std::unique_lock lock(FLock);
+        return FChanged.wait_for(lock, interval, [this] { return FStopped; });
+    }
+
+private:
+    std::mutex FLock;
+    std::condition_variable FChanged;
+    bool FStopped = false;
+    std::thread FWaiter;
+};
+
+// Log lines as the main window shows them; the clients log from their worker threads.
+class TLogPrinter {
+public:
+    void Print(const std::string& source, const std::string& message) {
+        const std::string line = SprintF("%s :%s\n", source, message);
+        std::lock_guard lock(FLock);
+        std::fwrite(line.data(), 1, line.size(), stdout);
+        std::fflush(stdout);
+    }
+
+private:
+    std::mutex FLock;
+};
+
+// Makes the configuration directory the working directory, as the desktop program runs in it, so
+// that file sources find files named relative to it. Answers why not, or nothing.
+std::string EnterDirectory(const char* name, std::filesystem::path& directory) {
+    std::error_code error;
+    directory = std::filesystem::canonical(name, error);
+    if (error) {
+        return error.message();
+    }
+    if (!std::filesystem::is_directory(directory, error)) {
+        return "Not a directory";
+    }
+    if (chdir(directory.c_str()) != 0) {
+        return std::strerror(errno);
+    }
+    return {};
+}
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        return Fail("Usage: vorlix-headless DIR");
+    }
+    const sigset_t signals = StopSignals();
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    std::filesystem::path directory;
+    if (const std::string reason = EnterDirectory(argv[1], directory); !reason.empty()) {
+        return Fail(SprintF("Cannot open directory \"%s\". %s", argv[1], reason));
+    }
+
+    TLogPrinter printer;
+    TDisplaySession session(directory.string(),
+                            [&printer](const std::string& source, const std::string& message) {
+                                printer.Print(source, message);
+                            });
+    try {
+        session.Start();
+    } catch (const std::exception& failure) {
+        return Fail(failure.what());
+    }
+    session.SetConnected(true);
+    session.SetPaused(false);
+    TStopRequest stop;
+    do {
+        session.CollectTick();
+        session.SendTick();
+    } while (!stop.WaitFor(TickInterval));
+    return 0;
+}

@@ -1,0 +1,265 @@
+#include "ChildProcess.h"
+
+#include "config/ConfigurationFiles.h"
+#include "config/VDataSource.h"
+#include "config/VDisplay.h"
+#include "platform/TextFile.h"
+#include "rows/RowsFile.h"
+#include "simulator/SimImage.h"
+#include "simulator/SimServer.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <csignal>
+#include <functional>
+#include <memory>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int DisplayWidth = 64;
+constexpr int DumpZoom = 2;
+
+// The row's area line as the display must end up showing it, with `text` in place of the value.
+TSimFrame ExpectedFrame(const std::string& text) {
+    TSimDisplay display(DisplayWidth);
+    display.Execute("-sc0 -sg0,0,64,16 -f1 -cb0 -cf1 -sad0 -nss0 -t\"" + text + "\"");
+    return display.Frame();
+}
+
+// A virtual display that vorlix-headless can reach over TCP.
+class VirtualDisplay {
+public:
+    virtual ~VirtualDisplay() = default;
+    virtual std::uint16_t Port() const = 0;
+    // What it shows now; nothing when it cannot tell.
+    virtual std::optional<TSimFrame> Frame() = 0;
+};
+
+class InProcessDisplay : public VirtualDisplay {
+public:
+    std::uint16_t Port() const override { return FServer.Port(); }
+    std::optional<TSimFrame> Frame() override { return FDisplay.Frame(); }
+
+private:
+    TSimDisplay FDisplay{DisplayWidth};
+    TSimServer FServer{FDisplay, {"127.0.0.1", 0, false}};
+};
+
+#ifdef VORLIX_SIM_PROGRAM
+std::uint32_t BigEndian(const std::string& bytes, std::size_t at) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+    }
+    return value;
+}
+
+// Reads the LEDs back from a dumped picture: the colour at the centre of each LED.
+std::optional<TSimFrame> FrameFromPng(const std::string& png) {
+    std::string deflated;
+    for (std::size_t at = 8; at + 12 <= png.size(); at += 12 + BigEndian(png, at)) {
+        if (png.compare(at + 4, 4, "IDAT") == 0) {
+            deflated += png.substr(at + 8, BigEndian(png, at));
+        }
+    }
+    const std::size_t rowBytes = 1 + DisplayWidth * DumpZoom * 3;
+    std::string raw(rowBytes * TSimFrame::Height * DumpZoom, '\0');
+    uLongf size = raw.size();
+    if (uncompress(reinterpret_cast<Bytef*>(raw.data()), &size,
+                   reinterpret_cast<const Bytef*>(deflated.data()), deflated.size()) != Z_OK ||
+        size != raw.size()) {
+        return std::nullopt;
+    }
+    TSimFrame frame(DisplayWidth);
+    for (int y = 0; y < TSimFrame::Height; ++y) {
+        for (int x = 0; x < DisplayWidth; ++x) {
+            const std::size_t at = static_cast<std::size_t>(y * DumpZoom + 1) * rowBytes + 1 +
+                                   static_cast<std::size_t>(x * DumpZoom + 1) * 3;
+            const TRgb rgb{static_cast<std::uint8_t>(raw[at]), static_cast<std::uint8_t>(raw[at + 1]),
+                           static_cast<std::uint8_t>(raw[at + 2])};
+            for (const TLedColor color : {TLedColor::Red, TLedColor::Green, TLedColor::Yellow}) {
+                if (rgb == LedRgb(color, 100)) {
+                    frame.Set(x, y, color);
+                }
+            }
+        }
+    }
+    return frame;
+}
+
+// vorlix-sim --headless on a free port; its frame comes from the PNG it writes on SIGUSR1.
+class SimProcessDisplay : public VirtualDisplay {
+public:
+    SimProcessDisplay() {
+        EXPECT_TRUE(FSim.WaitForOutput("\n", 10s)) << FSim.Output();
+        const std::size_t colon = FSim.Output().rfind(':');
+        FPort = static_cast<std::uint16_t>(std::stoi(FSim.Output().substr(colon + 1)));
+    }
+
+    std::uint16_t Port() const override { return FPort; }
+
+    std::optional<TSimFrame> Frame() override {
+        std::filesystem::remove(FDump);
+        FSim.Signal(SIGUSR1);
+        for (auto until = std::chrono::steady_clock::now() + 5s; std::chrono::steady_clock::now() < until;) {
+            if (std::filesystem::exists(FDump)) {
+                return FrameFromPng(ReadFileBytes(FDump));
+            }
+            std::this_thread::sleep_for(10ms);
+        }
+        return std::nullopt;
+    }
+
+private:
+    TempDir FDir;
+    const std::filesystem::path FDump = FDir / "frame.png";
+    ChildProcess FSim{{VORLIX_SIM_PROGRAM, "--headless", "--port", "0", "--zoom", std::to_string(DumpZoom),
+                       "--dump", FDump.string()}};
+    std::uint16_t FPort = 0;
+};
+#endif
+
+// A configuration directory: a file source "Value" read from value.txt every 100 ms and one TCP
+// display showing it in a single row.
+class Configuration {
+public:
+    explicit Configuration(std::uint16_t port, std::uint16_t displayType = 4) {
+        SetValue("Hej");
+        TBaseObjectList<TVDataSource> sources;
+        auto& source = sources.Add(std::make_unique<TVDataSource>());
+        source.SetName("Value");
+        source.SetDataSourceType(2);
+        source.SetTimeout(100);
+        source.SetConfiguration((FDir / "value.txt").string());
+        WriteListFile(DataSourcesFilePath(FDir.Path().string()), sources);
+        TBaseObjectList<TVDisplay> displays;
+        auto& display = displays.Add(std::make_unique<TVDisplay>());
+        display.SetName("Hall");
+        display.SetDisplayType(displayType);
+        display.SetWidth(DisplayWidth);
+        display.SetBrightness(100);
+        display.SetDisplaySettings("127.0.0.1:" + std::to_string(port));
+        WriteListFile(DisplaysFilePath(FDir.Path().string()), displays);
+        TRowSendCycle::TRows rows;
+        rows.push_back(std::make_unique<TConfigurationRow>("Value", 2, 0, 0, 1, 200));
+        rows.back()->TextIsParameter = true;
+        WriteRowsFile(RowsFilePath(FDir.Path().string(), "Hall"), rows);
+    }
+
+    void SetValue(const std::string& text) const { ReplaceFile(FDir / "value.txt", text + "\r\n"); }
+    std::string Path() const { return FDir.Path().string(); }
+
+private:
+    TempDir FDir;
+};
+
+bool Shows(VirtualDisplay& display, const std::string& text) {
+    const TSimFrame expected = ExpectedFrame(text);
+    for (auto until = std::chrono::steady_clock::now() + 15s; std::chrono::steady_clock::now() < until;) {
+        if (display.Frame() == expected) {
+            return true;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return false;
+}
+
+using DisplayFactory = std::function<std::unique_ptr<VirtualDisplay>()>;
+
+// Nothing where the build has no vorlix-sim.
+std::unique_ptr<VirtualDisplay> SimProgram() {
+#ifdef VORLIX_SIM_PROGRAM
+    return std::make_unique<SimProcessDisplay>();
+#else
+    return nullptr;
+#endif
+}
+
+class HeadlessRunTest : public ::testing::TestWithParam<std::pair<const char*, DisplayFactory>> {};
+
+TEST_P(HeadlessRunTest, ShowsTheRowAndThenTheChangedValueOnTheVirtualDisplay) {
+    const std::unique_ptr<VirtualDisplay> display = GetParam().second();
+    if (!display) {
+        GTEST_SKIP() << "vorlix-sim is built only with the window";
+    }
+    const Configuration configuration(display->Port());
+    ChildProcess headless({VORLIX_HEADLESS_PROGRAM, configuration.Path()});
+    EXPECT_TRUE(Shows(*display, "Hej")) << headless.Output();
+    configuration.SetValue("Ny");
+    EXPECT_TRUE(Shows(*display, "Ny")) << headless.Output();
+    headless.Signal(SIGTERM);
+    EXPECT_EQ(headless.WaitForExit(5s), 0);
+    // The send cycle's log line, formatted as the main window shows it.
+    EXPECT_NE(
+        headless.Output().find("Hall :(200)-sc0 -sg0,0,64,16 -f1 -cb0 -cf1 -sad0 -nss0 -t\"[Value]\"  "),
+        std::string::npos)
+        << headless.Output();
+}
+
+INSTANTIATE_TEST_SUITE_P(Displays, HeadlessRunTest,
+                         ::testing::Values(std::make_pair("InProcess", DisplayFactory([] {
+                                                              return std::make_unique<InProcessDisplay>();
+                                                          })),
+                                           std::make_pair("SimProgram", DisplayFactory(SimProgram))),
+                         [](const auto& info) { return std::string(info.param.first); });
+
+class HeadlessStopTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(HeadlessStopTest, EndsWithinASecondOfAStopSignal) {
+    // A debug display: running, logging, and reaching for nothing.
+    const Configuration configuration(0, 0);
+    ChildProcess headless({VORLIX_HEADLESS_PROGRAM, configuration.Path()});
+    ASSERT_TRUE(headless.WaitForOutput("Hall :(200)", 15s)) << headless.Output();
+    headless.Signal(GetParam());
+    EXPECT_EQ(headless.WaitForExit(1s), 0) << headless.Output();
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, HeadlessStopTest, ::testing::Values(SIGTERM, SIGINT),
+                         [](const auto& info) { return info.param == SIGTERM ? "SIGTERM" : "SIGINT"; });
+
+struct FailedStart {
+    const char* Name;
+    std::function<std::string(const TempDir&)> Directory;
+    std::function<std::string(const TempDir&)> Message;
+};
+
+class HeadlessFailureTest : public ::testing::TestWithParam<FailedStart> {};
+
+TEST_P(HeadlessFailureTest, PrintsTheReasonAndExitsWith1) {
+    const TempDir dir;
+    ChildProcess headless({VORLIX_HEADLESS_PROGRAM, GetParam().Directory(dir)});
+    EXPECT_EQ(headless.WaitForExit(15s), 1);
+    EXPECT_NE(headless.Output().find(GetParam().Message(dir)), std::string::npos) << headless.Output();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Starts, HeadlessFailureTest,
+    ::testing::Values(
+        FailedStart{"MissingFiles", [](const TempDir& dir) { return dir.Path().string(); },
+                    [](const TempDir& dir) {
+                        return "Cannot open file \"" + (dir / "local-datasources.json").string() + "\".";
+                    }},
+        FailedStart{"BrokenFile",
+                    [](const TempDir& dir) {
+                        dir.Write("local-datasources.json", "null\r\n");
+                        dir.Write("local-displays.json", "{broken");
+                        return dir.Path().string();
+                    },
+                    [](const TempDir&) { return std::string("The input value is not a valid Object"); }},
+        FailedStart{"MissingDirectory", [](const TempDir& dir) { return (dir / "nowhere").string(); },
+                    [](const TempDir& dir) {
+                        return "Cannot open directory \"" + (dir / "nowhere").string() +
+                               "\". No such file or directory";
+                    }},
+        FailedStart{"NotADirectory", [](const TempDir& dir) { return dir.Write("file", "").string(); },
+                    [](const TempDir& dir) {
+                        return "Cannot open directory \"" + (dir / "file").string() + "\". Not a directory";
+                    }}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+} // namespace
