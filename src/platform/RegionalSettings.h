@@ -16,7 +16,7 @@ struct TRegionalSettings {
 // The process-wide settings: those of the user's locale unless a driver or test installed others.
 const TRegionalSettings& RegionalSettings();
 
-// Installs `settings` process-wide for its lifetime, then restores the previous ones.
+// Installs a copy of `settings` process-wide for its lifetime, then restores the previous ones.
 class TScopedRegionalSettings {
 public:
     explicit TScopedRegionalSettings(const TRegionalSettings& settings);
@@ -25,5 +25,6 @@ public:
     TScopedRegionalSettings& operator=(const TScopedRegionalSettings&) = delete;
 
 private:
+    const TRegionalSettings FSettings;
     const TRegionalSettings* FPrevious;
 };
