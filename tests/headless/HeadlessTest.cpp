@@ -31,23 +31,32 @@ TSimFrame ExpectedFrame(const std::string& text) {
     return display.Frame();
 }
 
-// A virtual display that vorlix-headless can reach over TCP.
+// A virtual display that vorlix-headless can reach, with the display record's type and settings
+// that lead to it.
 class VirtualDisplay {
 public:
     virtual ~VirtualDisplay() = default;
-    virtual std::uint16_t Port() const = 0;
+    virtual std::uint16_t DisplayType() const = 0;
+    virtual std::string Settings() const = 0;
     // What it shows now; nothing when it cannot tell.
     virtual std::optional<TSimFrame> Frame() = 0;
 };
 
+// In this process, over TCP or, as a serial display, over its pseudo-terminal.
 class InProcessDisplay : public VirtualDisplay {
 public:
-    std::uint16_t Port() const override { return FServer.Port(); }
+    explicit InProcessDisplay(bool serial) : FSerial(serial) {}
+
+    std::uint16_t DisplayType() const override { return FSerial ? 3 : 4; }
+    std::string Settings() const override {
+        return FSerial ? FServer.PtyPath() : "127.0.0.1:" + std::to_string(FServer.Port());
+    }
     std::optional<TSimFrame> Frame() override { return FDisplay.Frame(); }
 
 private:
+    const bool FSerial;
     TSimDisplay FDisplay{DisplayWidth};
-    TSimServer FServer{FDisplay, {"127.0.0.1", 0, false}};
+    TSimServer FServer{FDisplay, {"127.0.0.1", 0, FSerial}};
 };
 
 #ifdef VORLIX_SIM_PROGRAM
@@ -101,7 +110,8 @@ public:
         FPort = static_cast<std::uint16_t>(std::stoi(FSim.Output().substr(colon + 1)));
     }
 
-    std::uint16_t Port() const override { return FPort; }
+    std::uint16_t DisplayType() const override { return 4; }
+    std::string Settings() const override { return "127.0.0.1:" + std::to_string(FPort); }
 
     std::optional<TSimFrame> Frame() override {
         std::filesystem::remove(FDump);
@@ -124,11 +134,11 @@ private:
 };
 #endif
 
-// A configuration directory: a file source "Value" read from value.txt every 100 ms and one TCP
+// A configuration directory: a file source "Value" read from value.txt every 100 ms and one
 // display showing it in a single row.
 class Configuration {
 public:
-    explicit Configuration(std::uint16_t port, std::uint16_t displayType = 4) {
+    Configuration(std::uint16_t displayType, const std::string& settings) {
         SetValue("Hej");
         TBaseObjectList<TVDataSource> sources;
         auto& source = sources.Add(std::make_unique<TVDataSource>());
@@ -143,7 +153,7 @@ public:
         display.SetDisplayType(displayType);
         display.SetWidth(DisplayWidth);
         display.SetBrightness(100);
-        display.SetDisplaySettings("127.0.0.1:" + std::to_string(port));
+        display.SetDisplaySettings(settings);
         WriteListFile(DisplaysFilePath(FDir.Path().string()), displays);
         TRowSendCycle::TRows rows;
         rows.push_back(std::make_unique<TConfigurationRow>("Value", 2, 0, 0, 1, 200));
@@ -171,6 +181,14 @@ bool Shows(VirtualDisplay& display, const std::string& text) {
 
 using DisplayFactory = std::function<std::unique_ptr<VirtualDisplay>()>;
 
+std::unique_ptr<VirtualDisplay> InProcessTcp() {
+    return std::make_unique<InProcessDisplay>(false);
+}
+
+std::unique_ptr<VirtualDisplay> InProcessSerial() {
+    return std::make_unique<InProcessDisplay>(true);
+}
+
 // Nothing where the build has no vorlix-sim.
 std::unique_ptr<VirtualDisplay> SimProgram() {
 #ifdef VORLIX_SIM_PROGRAM
@@ -187,7 +205,7 @@ TEST_P(HeadlessRunTest, ShowsTheRowAndThenTheChangedValueOnTheVirtualDisplay) {
     if (!display) {
         GTEST_SKIP() << "vorlix-sim is built only with the window";
     }
-    const Configuration configuration(display->Port());
+    const Configuration configuration(display->DisplayType(), display->Settings());
     ChildProcess headless({VORLIX_HEADLESS_PROGRAM, configuration.Path()});
     EXPECT_TRUE(Shows(*display, "Hej")) << headless.Output();
     configuration.SetValue("Ny");
@@ -202,9 +220,8 @@ TEST_P(HeadlessRunTest, ShowsTheRowAndThenTheChangedValueOnTheVirtualDisplay) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Displays, HeadlessRunTest,
-                         ::testing::Values(std::make_pair("InProcess", DisplayFactory([] {
-                                                              return std::make_unique<InProcessDisplay>();
-                                                          })),
+                         ::testing::Values(std::make_pair("InProcessTcp", DisplayFactory(InProcessTcp)),
+                                           std::make_pair("InProcessSerial", DisplayFactory(InProcessSerial)),
                                            std::make_pair("SimProgram", DisplayFactory(SimProgram))),
                          [](const auto& info) { return std::string(info.param.first); });
 
@@ -212,7 +229,7 @@ class HeadlessStopTest : public ::testing::TestWithParam<int> {};
 
 TEST_P(HeadlessStopTest, EndsWithinASecondOfAStopSignal) {
     // A debug display: running, logging, and reaching for nothing.
-    const Configuration configuration(0, 0);
+    const Configuration configuration(0, "");
     ChildProcess headless({VORLIX_HEADLESS_PROGRAM, configuration.Path()});
     ASSERT_TRUE(headless.WaitForOutput("Hall :(200)", 15s)) << headless.Output();
     headless.Signal(GetParam());
