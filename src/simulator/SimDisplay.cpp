@@ -70,9 +70,11 @@ void TSimDisplay::ApplyAreaOption(const std::string& key, const std::string& val
             area.ScrollSpeed = std::min(*speed, 16);
         }
     } else if (const auto number = Number(value, 0, 3)) {
-        if (key == "f" && DisplayFont(*number) != nullptr && area.Font != *number) {
-            area.Font = *number;
-            Restart(area);
+        if (key == "f") {
+            if (DisplayFont(*number) != nullptr && area.Font != *number) {
+                area.Font = *number;
+                Restart(area);
+            }
         } else if (key == "cf") {
             area.Foreground = static_cast<TLedColor>(*number);
         } else if (key == "cb") {

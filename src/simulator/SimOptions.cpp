@@ -44,10 +44,11 @@ TSimOptions ParseSimArguments(const std::vector<std::string>& arguments) {
         } else if (option == "--pty") {
             options.Server.Pty = true;
         } else if (option == "--width") {
-            options.Width = NumberOption(option, value(), 64, 128);
-            if (options.Width != 64 && options.Width != 128) {
+            const std::string& width = value();
+            if (width != "64" && width != "128") {
                 throw EVorlixError("--width must be 64 or 128");
             }
+            options.Width = width == "64" ? 64 : 128;
         } else if (option == "--zoom") {
             options.Zoom = NumberOption(option, value(), 1, 32);
         } else if (option == "--headless") {
