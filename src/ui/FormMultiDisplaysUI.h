@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QWidget>
+
+#include <map>
+#include <memory>
+#include <string>
+
+class QCheckBox;
+class QHBoxLayout;
+class QListWidget;
+class QPushButton;
+class QTimer;
+class TDisplaySession;
+class TFrameDatasource;
+class TFrameDisplay;
+class TRowSendCycle;
+
+// The main window: one button and one page per display, the data-source page, the check boxes
+// "Pausa Utskick" and "Uppkopplad", and the log. Creating it starts the configuration in
+// `directory`; a faulty configuration is shown in an error box and leaves the window without
+// display pages and without collecting. Nothing is saved on closing; the display clients stop
+// when the window goes.
+class TFormMultiDisplays : public QWidget {
+public:
+    explicit TFormMultiDisplays(const std::string& directory, QWidget* parent = nullptr);
+    ~TFormMultiDisplays() override;
+    TFormMultiDisplays(const TFormMultiDisplays&) = delete;
+    TFormMultiDisplays& operator=(const TFormMultiDisplays&) = delete;
+
+    // Adds a line to the top of the log; on the user-interface thread only.
+    void HandleLogMessage(const std::string& source, const std::string& msg);
+
+private:
+    void BuildLayout();
+    QWidget* BuildTopBar();
+    void FormCreate();
+    void AddDisplayPage(TRowSendCycle& cycle);
+    void ShowPage(QWidget* page, QPushButton* button);
+
+    void dsCollectDataTimer();
+    void TimSenddataTimer();
+    void CbConnectedClick(bool checked);
+    void cbPauseClick(bool checked);
+    void LogWndDblClick();
+    void SaveAllChanges();
+
+    std::unique_ptr<TDisplaySession> FSession;
+    std::map<std::string, TFrameDisplay*> FVorlixFrames;
+    TFrameDatasource* FDatasourceFrame = nullptr;
+
+    QWidget* PanDisplayButtons;
+    QHBoxLayout* FDisplayButtons;
+    QPushButton* BtnDatasources;
+    QCheckBox* cbPause;
+    QCheckBox* CbConnected;
+    QWidget* PanMain;
+    QListWidget* LogWnd;
+    QTimer* dsCollectData;
+    QTimer* TimSenddata;
+};
