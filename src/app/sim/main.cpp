@@ -1,0 +1,103 @@
+// vorlix-sim: a virtual Vorlix3 display. Display clients reach it over TCP or a pseudo-terminal;
+// it shows what they send in a window, or runs without one for tests and documentation.
+
+#include "SignalWaiter.h"
+#include "SimWindow.h"
+
+#include "simulator/SimOptions.h"
+#include "simulator/SimPng.h"
+
+#include <QApplication>
+#include <QMetaObject>
+
+#include <condition_variable>
+#include <cstdio>
+#include <exception>
+#include <mutex>
+
+namespace {
+
+// Writes the frame as PNG; a failure is reported and the display goes on.
+void Dump(const TSimDisplay& display, const TSimOptions& options) {
+    if (options.Dump.empty()) {
+        return;
+    }
+    try {
+        WritePng(options.Dump, RenderLeds(display.Frame(), display.Brightness(), options.Zoom));
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "Cannot write %s: %s\n", options.Dump.c_str(), error.what());
+    }
+}
+
+// Without a window the main thread only waits for a stop signal.
+class TStopFlag {
+public:
+    void Set() {
+        std::lock_guard lock(FLock);
+        FStopped = true;
+        FChanged.notify_all();
+    }
+    void Wait() {
+        std::unique_lock lock(FLock);
+        FChanged.wait(lock, [this] { return FStopped; });
+    }
+
+private:
+    std::mutex FLock;
+    std::condition_variable FChanged;
+    bool FStopped = false;
+};
+
+int RunHeadless(const TSimDisplay& display, const TSimOptions& options) {
+    TStopFlag stop;
+    {
+        TSignalWaiter waiter([&] { Dump(display, options); }, [&] { stop.Set(); });
+        stop.Wait();
+    }
+    Dump(display, options);
+    return 0;
+}
+
+int RunWindow(int argc, char** argv, const TSimDisplay& display, const TSimOptions& options,
+              const QString& title) {
+    QApplication application(argc, argv);
+    TSimWindow window(display, options.Zoom, title);
+    window.show();
+    {
+        TSignalWaiter waiter(
+            [&] { Dump(display, options); },
+            [&] { QMetaObject::invokeMethod(&application, &QApplication::quit, Qt::QueuedConnection); });
+        application.exec();
+    }
+    Dump(display, options);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    TSignalWaiter::BlockSignals();
+    try {
+        const TSimOptions options = ParseSimArguments(std::vector<std::string>(argv + 1, argv + argc));
+        if (options.Help) {
+            std::fputs(SimUsage, stdout);
+            return 0;
+        }
+        TSimDisplay display(options.Width);
+        TSimServer server(display, options.Server);
+        std::printf("Listening on %s:%d\n", options.Server.Bind.c_str(), server.Port());
+        if (!server.PtyPath().empty()) {
+            std::printf("Pseudo-terminal %s\n", server.PtyPath().c_str());
+        }
+        std::fflush(stdout);
+        if (options.Headless) {
+            return RunHeadless(display, options);
+        }
+        const QString title =
+            QString("vorlix-sim %1:%2").arg(QString::fromStdString(options.Server.Bind)).arg(server.Port());
+        return RunWindow(argc, argv, display, options, title);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n%s", error.what(), SimUsage);
+        return 1;
+    }
+}
