@@ -7,6 +7,8 @@
 namespace {
 
 constexpr std::int64_t BlinkHalfPeriodMs = 500;
+// A text scrolls this many pixels a second per step of its scroll speed.
+constexpr std::int64_t ScrollPixelsPerSecondPerStep = 4;
 
 struct TClip {
     int Left, Top, Right, Bottom; // right and bottom exclusive
@@ -26,8 +28,8 @@ TClip AreaRectangle(const TSimArea& area, const TSimFrame& frame) {
 int TextLeft(const TSimArea& area, int areaWidth, int textWidth, std::int64_t nowMs) {
     if (textWidth > areaWidth && area.ScrollSpeed > 0) {
         // Starts readable at the left edge, leaves to the left, comes back in from the right.
-        const std::int64_t moved =
-            std::max<std::int64_t>(nowMs - area.Since, 0) * ScrollPixelsPerSecond(area.ScrollSpeed) / 1000;
+        const std::int64_t moved = std::max<std::int64_t>(nowMs - area.Since, 0) *
+                                   ScrollPixelsPerSecondPerStep * area.ScrollSpeed / 1000;
         return areaWidth - static_cast<int>((moved + areaWidth) % (areaWidth + textWidth));
     }
     switch (area.Align) {
@@ -56,10 +58,6 @@ bool BlinkedOff(const TSimArea& area, std::int64_t nowMs) {
 }
 
 } // namespace
-
-int ScrollPixelsPerSecond(int speed) {
-    return 4 * speed;
-}
 
 void DrawArea(const TSimArea& area, std::int64_t nowMs, TSimFrame& frame) {
     const TClip clip = AreaRectangle(area, frame);

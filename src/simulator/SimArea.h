@@ -32,6 +32,3 @@ struct TSimArea {
 // display), then its text, aligned, or scrolling from right to left when it is wider than the
 // area and has a scroll speed.
 void DrawArea(const TSimArea& area, std::int64_t nowMs, TSimFrame& frame);
-
-// Pixels per second of a scroll speed.
-int ScrollPixelsPerSecond(int speed);
