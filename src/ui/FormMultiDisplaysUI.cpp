@@ -133,13 +133,7 @@ QWidget* TFormMultiDisplays::BuildTopBar() {
 
 // Without a readable configuration the window stays empty: no pages, no collecting.
 void TFormMultiDisplays::FormCreate() {
-    bool started = false;
-    try {
-        FSession->Start();
-        started = true;
-    } catch (const std::exception& error) {
-        ShowErrorBox(this, QString::fromStdString(error.what()));
-    }
+    const bool started = StartSession();
     FDatasourceFrame = new TFrameDatasource(FSession->Model(), PanMain);
     FDatasourceFrame->hide();
     FDatasourceFrame->SetOnSaveChanges([this] { SaveAllChanges(); });
@@ -154,6 +148,16 @@ void TFormMultiDisplays::FormCreate() {
     TimSenddata->start();
     if (auto* first = FDisplayButtons->count() > 0 ? FDisplayButtons->itemAt(0)->widget() : nullptr) {
         static_cast<QPushButton*>(first)->click();
+    }
+}
+
+bool TFormMultiDisplays::StartSession() {
+    try {
+        FSession->Start();
+        return true;
+    } catch (const std::exception& error) {
+        ShowErrorBox(this, QString::fromStdString(error.what()));
+        return false;
     }
 }
 

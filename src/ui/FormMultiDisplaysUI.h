@@ -35,6 +35,8 @@ private:
     void BuildLayout();
     QWidget* BuildTopBar();
     void FormCreate();
+    // False, after showing why, when the configuration cannot be loaded.
+    bool StartSession();
     void AddDisplayPage(TRowSendCycle& cycle);
     void ShowPage(QWidget* page, QPushButton* button);
 

@@ -341,9 +341,8 @@ void TFrameDisplay::OnHandleDeleteRow(TConfigurationRow& row, TFrameRow* sender)
     }
     // The view's button is still handling its click: the view goes once that is over.
     sender->Detach();
-    FRowViews->removeWidget(sender);
     sender->hide();
-    sender->setParent(nullptr);
+    FRowViews->removeWidget(sender);
     sender->deleteLater();
     FCycle.DeleteRow(*index);
     RaiseSaveChanges();

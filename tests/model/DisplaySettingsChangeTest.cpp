@@ -4,6 +4,7 @@
 #include "config/VDataSource.h"
 #include "config/VDisplay.h"
 #include "model/LocalViewModel.h"
+#include "support/LoopbackListener.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@ protected:
     DisplaySettingsChangeTest() {
         TBaseObjectList<TVDisplay> displays;
         AddDisplay(displays, "Debug", DisplayType_Debug, "");
-        AddDisplay(displays, "Door", DisplayType_Vorlix3Ip, "127.0.0.1:3027");
+        AddDisplay(displays, "Door", DisplayType_Vorlix3Ip, "127.0.0.1:" + std::to_string(display.Port()));
         WriteListFile(DisplaysFilePath(dir.Path().string()), displays);
         WriteListFile(DataSourcesFilePath(dir.Path().string()), TBaseObjectList<TVDataSource>());
         model.LoadFromDictionary(dir.Path().string());
@@ -31,6 +32,7 @@ protected:
         display.SetDisplaySettings(settings);
     }
 
+    LoopbackListener display;
     TempDir dir;
     TLocalViewModel model;
 };
