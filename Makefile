@@ -2,8 +2,10 @@
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G "Unix Makefiles"
 CTEST := ctest --output-on-failure -j $(JOBS)
+# The test executables of the threaded parts; only these are built for ThreadSanitizer.
+THREADED_TESTS := test_log test_datasources test_clients test_model test_rows test_headless
 
-.PHONY: all setup build test test-release test-asan test-tsan clean
+.PHONY: all setup build run test test-release test-asan test-tsan clean
 
 all: build
 
@@ -15,6 +17,10 @@ build/release/CMakeCache.txt:
 
 build: setup build/release/CMakeCache.txt
 	cmake --build build/release -j $(JOBS)
+
+# Try it: the virtual display and the desktop program on a copy of examples/demo in build/demo.
+run: build
+	bash scripts/run-demo
 
 test: setup
 	$(MAKE) test-release
@@ -35,7 +41,7 @@ test-asan:
 test-tsan:
 	cmake -S . -B build/tsan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DVORLIX_WITH_UI=OFF \
 	  -DVORLIX_SANITIZE=thread
-	cmake --build build/tsan -j $(JOBS)
+	cmake --build build/tsan -j $(JOBS) --target $(THREADED_TESTS)
 	cd build/tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(CTEST) -L threaded
 
 clean:
