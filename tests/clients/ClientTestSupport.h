@@ -27,16 +27,6 @@ inline bool WaitUntil(const std::function<bool()>& condition) {
     return true;
 }
 
-// A clock that stands still until the test moves it.
-class TManualClock : public TClock {
-public:
-    TDateTime Now() const override { return FNow.load(); }
-    void Advance(std::int64_t msec) { FNow.store(MSecsToDateTime(DateTimeToMSecs(FNow.load()) + msec)); }
-
-private:
-    std::atomic<TDateTime> FNow{EncodeDateTime({2024, 5, 17, 12, 0, 0, 0})};
-};
-
 // Collects the messages a log object hands to its handler, from any thread.
 class TLogRecorder {
 public:

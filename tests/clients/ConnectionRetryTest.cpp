@@ -1,15 +1,15 @@
 #include "clients/ConnectionRetry.h"
 
 #include "ClientTestSupport.h"
+#include "support/TestClock.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using clienttest::TManualClock;
 
 TEST(ConnectionRetry, WaitAfterEachFailureDoublesFrom50MsUpTo2s) {
-    TManualClock clock;
+    TestClock clock;
     TScopedClock scoped(clock);
     TConnectionRetry retry;
     EXPECT_TRUE(retry.AttemptDue());
@@ -23,7 +23,7 @@ TEST(ConnectionRetry, WaitAfterEachFailureDoublesFrom50MsUpTo2s) {
 }
 
 TEST(ConnectionRetry, SuccessAndResetMakeTheNextAttemptDueAtOnceAndTheWaitStartAgain) {
-    TManualClock clock;
+    TestClock clock;
     TScopedClock scoped(clock);
     for (const bool bySuccess : {true, false}) {
         TConnectionRetry retry;

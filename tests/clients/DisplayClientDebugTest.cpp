@@ -1,6 +1,7 @@
 #include "clients/DisplayClientDebug.h"
 
 #include "ClientTestSupport.h"
+#include "support/TestClock.h"
 #include "datasources/DisplayBase.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,6 @@
 namespace {
 
 using clienttest::TLogRecorder;
-using clienttest::TManualClock;
 using clienttest::TTestSource;
 
 std::string Info(const std::string& message) {
@@ -64,7 +64,7 @@ TEST(DisplayClientDebug, WithoutVariablesLogsNothingButItsCreation) {
 }
 
 TEST(DisplayClientDebug, RotatesAMultiLineValueOneLineAtATime) {
-    TManualClock clock;
+    TestClock clock;
     TScopedClock scoped(clock);
     TLogRecorder log;
     TDisplayClientDebug client(TDisplayBase("Lobby", "[Lines]|[Mark]", "", DisplayType_Debug));

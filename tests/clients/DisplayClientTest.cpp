@@ -1,6 +1,7 @@
 #include "clients/DisplayClient.h"
 
 #include "ClientTestSupport.h"
+#include "support/TestClock.h"
 #include "datasources/DisplayBase.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,6 @@
 namespace {
 
 using clienttest::TExactSource;
-using clienttest::TManualClock;
 using clienttest::TTestSource;
 
 // The base with its protected parts in reach.
@@ -131,7 +131,7 @@ TEST(DisplayClientBase, PushModeFilesEverySourceAndAutomaticModeOnlyTheListedOne
 }
 
 TEST(DisplayClientBase, VariableIndexViewShowsEachLineForItsTimeAndStopsAfterOneRound) {
-    TManualClock clock;
+    TestClock clock;
     TScopedClock scoped(clock);
     TDisplayClientBase::TVariableIndexView view;
     view.Timeout = 1000;
@@ -158,7 +158,7 @@ TEST(DisplayClientBase, VariableIndexViewShowsEachLineForItsTimeAndStopsAfterOne
 }
 
 TEST(DisplayClientBase, VariableIndexViewIsTimedOnlyWhileEnabled) {
-    TManualClock clock;
+    TestClock clock;
     TScopedClock scoped(clock);
     TDisplayClientBase::TVariableIndexView view;
     view.Timeout = 70000; // wider than 16 bits

@@ -1,6 +1,6 @@
 #include "datasources/DisplayDataSourceBase.h"
 
-#include "TestClock.h"
+#include "support/TestClock.h"
 #include "platform/RegionalSettings.h"
 #include "platform/VorlixError.h"
 
@@ -15,7 +15,7 @@ public:
 };
 
 TEST(DataSourceDueCheck, IsDueOnlyWhenStrictlyMoreThanTheIntervalHasPassed) {
-    TTestClock clock(SomeMoment());
+    TestClock clock(SomeMoment());
     const TScopedClock installed(clock);
     TPlainSource source;
     source.SetTimeoutMsec(1000);
@@ -39,7 +39,7 @@ TEST(DataSourceDueCheck, IsDueOnlyWhenStrictlyMoreThanTheIntervalHasPassed) {
 }
 
 TEST(DataSourceDueCheck, ClockGoingBackCountsTheDistance) {
-    TTestClock clock(SomeMoment());
+    TestClock clock(SomeMoment());
     const TScopedClock installed(clock);
     TPlainSource source;
     source.SetTimeoutMsec(1000);
@@ -51,7 +51,7 @@ TEST(DataSourceDueCheck, ClockGoingBackCountsTheDistance) {
 }
 
 TEST(DataSourceDueCheck, NeverDueWithoutAPositiveInterval) {
-    TTestClock clock(SomeMoment());
+    TestClock clock(SomeMoment());
     const TScopedClock installed(clock);
     for (const std::int64_t interval : {0, -1, -1000}) {
         TPlainSource source;
@@ -150,7 +150,7 @@ TEST(DataSourceBase, AsDoubleUsesTheUsersDecimalSeparator) {
 }
 
 TEST(DataSourceBase, AsDateTimeReadsTheUsersFormatsAndDefaultsToNow) {
-    TTestClock clock(SomeMoment());
+    TestClock clock(SomeMoment());
     const TScopedClock installedClock(clock);
     TRegionalSettings settings;
     settings.ShortDateFormat = "yyyy-mm-dd";

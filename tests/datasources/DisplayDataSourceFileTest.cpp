@@ -1,6 +1,6 @@
 #include "datasources/DisplayDataSourceFile.h"
 
-#include "TestClock.h"
+#include "support/TestClock.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@ protected:
     std::string PathOf(const std::string& name) const { return (Dir / name).string(); }
 
     TempDir Dir;
-    TTestClock Clock{SomeMoment()};
+    TestClock Clock{SomeMoment()};
     TScopedClock InstalledClock{Clock};
 };
 

@@ -2,7 +2,7 @@
 
 #include "LocalHttpServer.h"
 #include "RefreshUntilApplied.h"
-#include "TestClock.h"
+#include "support/TestClock.h"
 #include "platform/RegionalSettings.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +35,7 @@ protected:
         return source;
     }
 
-    TTestClock Clock{SomeMoment()};
+    TestClock Clock{SomeMoment()};
     TScopedClock InstalledClock{Clock};
     TLocalHttpServer Server;
 };

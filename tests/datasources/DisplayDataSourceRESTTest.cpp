@@ -1,13 +1,13 @@
 #include "datasources/DisplayDataSourceREST.h"
 
-#include "TestClock.h"
+#include "support/TestClock.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 TEST(RestSource, NeverPublishesOnItsOwn) {
-    TTestClock clock(SomeMoment());
+    TestClock clock(SomeMoment());
     const TScopedClock installed(clock);
     TDisplayDataSourceREST source("r");
     source.SetTimeoutMsec(100);

@@ -1,6 +1,6 @@
 #include "datasources/DisplayDataSourceStatic.h"
 
-#include "TestClock.h"
+#include "support/TestClock.h"
 #include "platform/RegionalSettings.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@ namespace {
 using TSource = TDisplayDataSourceBase;
 
 TEST(StaticSource, NowFollowsTheClockForDatesAndTimesOnly) {
-    TTestClock clock(SomeMoment());
+    TestClock clock(SomeMoment());
     const TScopedClock installedClock(clock);
     TRegionalSettings settings;
     settings.ShortDateFormat = "yyyy-mm-dd";
@@ -46,7 +46,7 @@ TEST(StaticSource, NowFollowsTheClockForDatesAndTimesOnly) {
 }
 
 TEST(StaticSource, PublishesOnEveryRefresh) {
-    TTestClock clock(SomeMoment());
+    TestClock clock(SomeMoment());
     const TScopedClock installed(clock);
     TDisplayDataSourceStatic source("s", "12");
     source.SetTimeoutMsec(60'000);

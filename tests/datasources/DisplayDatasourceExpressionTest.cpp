@@ -1,6 +1,6 @@
 #include "datasources/DisplayDatasourceExpression.h"
 
-#include "TestClock.h"
+#include "support/TestClock.h"
 #include "platform/RegionalSettings.h"
 #include "platform/VorlixError.h"
 
@@ -44,7 +44,7 @@ protected:
         };
     }
 
-    TTestClock Clock{SomeMoment()};
+    TestClock Clock{SomeMoment()};
     TScopedClock InstalledClock{Clock};
     TRegionalSettings Settings;
     std::map<std::string, std::unique_ptr<TSource>> Sources;

@@ -3,7 +3,7 @@
 #include "LocalHttpServer.h"
 #include "RefreshUntilApplied.h"
 #include "TestCertificate.h"
-#include "TestClock.h"
+#include "support/TestClock.h"
 #include "datasources/HttpFetch.h"
 #include "platform/VorlixError.h"
 #include "support/TempDir.h"
@@ -136,7 +136,7 @@ protected:
 
     void TearDown() override { Gate.Release(); }
 
-    TTestClock Clock{SomeMoment()};
+    TestClock Clock{SomeMoment()};
     TScopedClock InstalledClock{Clock};
     TGate Gate;
     std::atomic<bool> Answered{false};
@@ -245,7 +245,7 @@ TEST(JsonFetchHttps, TrustsOnlyWhatItIsToldToTrust) {
         response.set_content(R"({"secure":"yes"})", "application/json");
     });
     server.Start();
-    TTestClock clock(SomeMoment());
+    TestClock clock(SomeMoment());
     const TScopedClock installed(clock);
 
     TDisplayDataSourceJSON trusting("j", server.Url("/doc") + "|secure");

@@ -19,3 +19,6 @@ private:
     std::atomic<std::int64_t> FMsecs;
     TScopedClock FInstalled;
 };
+
+// 14 March 2026, 12:30:15.250.
+inline TDateTime SomeMoment() { return EncodeDateTime({2026, 3, 14, 12, 30, 15, 250}); }
