@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <limits>
 #include <optional>
 #include <string_view>
@@ -140,7 +141,9 @@ std::int32_t TDisplayDataSourceBase::AsInteger(std::uint8_t index, std::int32_t 
 
 double TDisplayDataSourceBase::AsDouble(std::uint8_t index, double defaultValue) const {
     long double value = 0;
-    if (index >= Value.Count() || !TryTextToFloat(Value[index], RegionalSettings().DecimalSeparator, value)) {
+    // A number beyond double's range (1e400) is no double at all.
+    if (index >= Value.Count() || !TryTextToFloat(Value[index], RegionalSettings().DecimalSeparator, value) ||
+        std::fabs(value) > std::numeric_limits<double>::max()) {
         return defaultValue;
     }
     return static_cast<double>(value);

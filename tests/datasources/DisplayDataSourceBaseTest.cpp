@@ -143,10 +143,12 @@ TEST(DataSourceBase, AsDoubleUsesTheUsersDecimalSeparator) {
     source.Value.Add("21,5");
     source.Value.Add("21.5");
     source.Value.Add("");
+    source.Value.Add("1e400");
     EXPECT_DOUBLE_EQ(source.AsDouble(0, -1), 21.5);
     EXPECT_DOUBLE_EQ(source.AsDouble(1, -1), -1);
     EXPECT_DOUBLE_EQ(source.AsDouble(2, -1), -1);
-    EXPECT_DOUBLE_EQ(source.AsDouble(3, -1), -1);
+    EXPECT_DOUBLE_EQ(source.AsDouble(3, -1), -1) << "beyond the range of a double";
+    EXPECT_DOUBLE_EQ(source.AsDouble(4, -1), -1);
 }
 
 TEST(DataSourceBase, AsDateTimeReadsTheUsersFormatsAndDefaultsToNow) {
