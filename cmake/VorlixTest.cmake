@@ -14,12 +14,13 @@ function(add_vorlix_test folder)
   add_executable(${target} ${sources})
   target_compile_options(${target} PRIVATE ${VORLIX_WARNINGS})
   target_link_libraries(${target} PRIVATE test_support vorlix_core ${ARG_LIBS} GTest::gmock GTest::gtest_main)
-  set(labels ${folder})
+  # One label only: the discovered tests' properties are passed on as a flat list.
+  set(label ${folder})
   if(ARG_THREADED)
-    list(APPEND labels threaded)
+    set(label threaded)
   endif()
   gtest_discover_tests(${target}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${labels}" TIMEOUT 120)
+    PROPERTIES LABELS ${label} TIMEOUT 120)
 endfunction()
