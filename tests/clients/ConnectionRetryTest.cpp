@@ -10,7 +10,6 @@ namespace {
 
 TEST(ConnectionRetry, WaitAfterEachFailureDoublesFrom50MsUpTo2s) {
     TestClock clock;
-    TScopedClock scoped(clock);
     TConnectionRetry retry;
     EXPECT_TRUE(retry.AttemptDue());
     for (const std::int64_t wait : {50, 100, 200, 400, 800, 1600, 2000, 2000, 2000}) {
@@ -24,7 +23,6 @@ TEST(ConnectionRetry, WaitAfterEachFailureDoublesFrom50MsUpTo2s) {
 
 TEST(ConnectionRetry, SuccessAndResetMakeTheNextAttemptDueAtOnceAndTheWaitStartAgain) {
     TestClock clock;
-    TScopedClock scoped(clock);
     for (const bool bySuccess : {true, false}) {
         TConnectionRetry retry;
         for (int failure = 0; failure < 5; ++failure) {

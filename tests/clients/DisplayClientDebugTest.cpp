@@ -65,7 +65,6 @@ TEST(DisplayClientDebug, WithoutVariablesLogsNothingButItsCreation) {
 
 TEST(DisplayClientDebug, RotatesAMultiLineValueOneLineAtATime) {
     TestClock clock;
-    TScopedClock scoped(clock);
     TLogRecorder log;
     TDisplayClientDebug client(TDisplayBase("Lobby", "[Lines]|[Mark]", "", DisplayType_Debug));
     client.SetOnLogMessage(log.Handler());

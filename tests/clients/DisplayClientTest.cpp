@@ -132,7 +132,6 @@ TEST(DisplayClientBase, PushModeFilesEverySourceAndAutomaticModeOnlyTheListedOne
 
 TEST(DisplayClientBase, VariableIndexViewShowsEachLineForItsTimeAndStopsAfterOneRound) {
     TestClock clock;
-    TScopedClock scoped(clock);
     TDisplayClientBase::TVariableIndexView view;
     view.Timeout = 1000;
     using Lines = std::vector<std::string>;
@@ -159,7 +158,6 @@ TEST(DisplayClientBase, VariableIndexViewShowsEachLineForItsTimeAndStopsAfterOne
 
 TEST(DisplayClientBase, VariableIndexViewIsTimedOnlyWhileEnabled) {
     TestClock clock;
-    TScopedClock scoped(clock);
     TDisplayClientBase::TVariableIndexView view;
     view.Timeout = 70000; // wider than 16 bits
     clock.Advance(70001);

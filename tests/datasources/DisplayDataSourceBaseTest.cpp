@@ -16,7 +16,6 @@ public:
 
 TEST(DataSourceDueCheck, IsDueOnlyWhenStrictlyMoreThanTheIntervalHasPassed) {
     TestClock clock(SomeMoment());
-    const TScopedClock installed(clock);
     TPlainSource source;
     source.SetTimeoutMsec(1000);
     source.Value.Add("old");
@@ -40,7 +39,6 @@ TEST(DataSourceDueCheck, IsDueOnlyWhenStrictlyMoreThanTheIntervalHasPassed) {
 
 TEST(DataSourceDueCheck, ClockGoingBackCountsTheDistance) {
     TestClock clock(SomeMoment());
-    const TScopedClock installed(clock);
     TPlainSource source;
     source.SetTimeoutMsec(1000);
     ASSERT_TRUE(source.RefreshData());
@@ -52,7 +50,6 @@ TEST(DataSourceDueCheck, ClockGoingBackCountsTheDistance) {
 
 TEST(DataSourceDueCheck, NeverDueWithoutAPositiveInterval) {
     TestClock clock(SomeMoment());
-    const TScopedClock installed(clock);
     for (const std::int64_t interval : {0, -1, -1000}) {
         TPlainSource source;
         source.SetTimeoutMsec(interval);
@@ -153,7 +150,6 @@ TEST(DataSourceBase, AsDoubleUsesTheUsersDecimalSeparator) {
 
 TEST(DataSourceBase, AsDateTimeReadsTheUsersFormatsAndDefaultsToNow) {
     TestClock clock(SomeMoment());
-    const TScopedClock installedClock(clock);
     TRegionalSettings settings;
     settings.ShortDateFormat = "yyyy-mm-dd";
     settings.LongTimeFormat = "hh:nn:ss";

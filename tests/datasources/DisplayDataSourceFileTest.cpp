@@ -18,7 +18,6 @@ protected:
 
     TempDir Dir;
     TestClock Clock{SomeMoment()};
-    TScopedClock InstalledClock{Clock};
 };
 
 TEST_F(FileSource, ReadsTheLinesOfTheFile) {

@@ -36,7 +36,6 @@ protected:
     }
 
     TestClock Clock{SomeMoment()};
-    TScopedClock InstalledClock{Clock};
     TLocalHttpServer Server;
 };
 

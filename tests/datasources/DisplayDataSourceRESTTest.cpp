@@ -8,7 +8,6 @@ namespace {
 
 TEST(RestSource, NeverPublishesOnItsOwn) {
     TestClock clock(SomeMoment());
-    const TScopedClock installed(clock);
     TDisplayDataSourceREST source("r");
     source.SetTimeoutMsec(100);
     for (int pass = 0; pass < 3; ++pass) {

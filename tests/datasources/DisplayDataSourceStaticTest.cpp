@@ -11,7 +11,6 @@ using TSource = TDisplayDataSourceBase;
 
 TEST(StaticSource, NowFollowsTheClockForDatesAndTimesOnly) {
     TestClock clock(SomeMoment());
-    const TScopedClock installedClock(clock);
     TRegionalSettings settings;
     settings.ShortDateFormat = "yyyy-mm-dd";
     settings.LongTimeFormat = "hh:nn:ss";
@@ -47,7 +46,6 @@ TEST(StaticSource, NowFollowsTheClockForDatesAndTimesOnly) {
 
 TEST(StaticSource, PublishesOnEveryRefresh) {
     TestClock clock(SomeMoment());
-    const TScopedClock installed(clock);
     TDisplayDataSourceStatic source("s", "12");
     source.SetTimeoutMsec(60'000);
     for (int pass = 0; pass < 3; ++pass) {

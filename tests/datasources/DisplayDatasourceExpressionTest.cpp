@@ -45,7 +45,6 @@ protected:
     }
 
     TestClock Clock{SomeMoment()};
-    TScopedClock InstalledClock{Clock};
     TRegionalSettings Settings;
     std::map<std::string, std::unique_ptr<TSource>> Sources;
 };

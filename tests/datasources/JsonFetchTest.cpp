@@ -137,7 +137,6 @@ protected:
     void TearDown() override { Gate.Release(); }
 
     TestClock Clock{SomeMoment()};
-    TScopedClock InstalledClock{Clock};
     TGate Gate;
     std::atomic<bool> Answered{false};
     TLocalHttpServer Server;
@@ -246,7 +245,6 @@ TEST(JsonFetchHttps, TrustsOnlyWhatItIsToldToTrust) {
     });
     server.Start();
     TestClock clock(SomeMoment());
-    const TScopedClock installed(clock);
 
     TDisplayDataSourceJSON trusting("j", server.Url("/doc") + "|secure");
     trusting.SetCaFile((dir / "cert.pem").string());
