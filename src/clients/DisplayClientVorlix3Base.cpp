@@ -136,14 +136,20 @@ bool TDisplayClientVorlix3Base::ConnectDue() {
 }
 
 // Runs without the client's lock: opening, greeting and reading the answer may take a while.
+// An attempt given up stays given up, even when the user starts the client again before the
+// failure is handled: that is no connection failure to report.
 void TDisplayClientVorlix3Base::Connect() {
+    bool givenUp = false;
     try {
-        auto connection = OpenConnection([this] { return AttemptAbandoned(); });
+        auto connection =
+            OpenConnection([this, &givenUp] { return givenUp = givenUp || AttemptAbandoned(); });
         connection->Write(Greeting());
         const std::string version = ReadSoftwareVersion(*connection);
         Install(std::move(connection), version);
     } catch (const std::exception&) {
-        ConnectFailed();
+        if (!givenUp) {
+            ConnectFailed();
+        }
     }
 }
 
