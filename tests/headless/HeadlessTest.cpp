@@ -1,5 +1,3 @@
-#include "ChildProcess.h"
-
 #include "config/ConfigurationFiles.h"
 #include "config/VDataSource.h"
 #include "config/VDisplay.h"
@@ -7,6 +5,7 @@
 #include "rows/RowsFile.h"
 #include "simulator/SimImage.h"
 #include "simulator/SimServer.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,14 +1,15 @@
-#include "ChildProcess.h"
-
-#include <gtest/gtest.h>
+#include "support/ChildProcess.h"
 
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
+
+#include <cstring>
+#include <stdexcept>
+#include <thread>
 
 extern char** environ;
 
@@ -20,7 +21,9 @@ using Clock = std::chrono::steady_clock;
 
 ChildProcess::ChildProcess(const std::vector<std::string>& arguments) {
     int pipeEnds[2];
-    EXPECT_EQ(pipe2(pipeEnds, O_CLOEXEC), 0);
+    if (pipe2(pipeEnds, O_CLOEXEC) != 0) {
+        throw std::runtime_error("cannot create a pipe");
+    }
     FOutputPipe = pipeEnds[0];
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -31,9 +34,13 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments) {
         argv.push_back(const_cast<char*>(argument.c_str()));
     }
     argv.push_back(nullptr);
-    EXPECT_EQ(posix_spawn(&FPid, argv[0], &actions, nullptr, argv.data(), environ), 0) << arguments[0];
+    const int failure = posix_spawn(&FPid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(pipeEnds[1]);
+    if (failure != 0) {
+        close(FOutputPipe);
+        throw std::runtime_error("cannot start " + arguments[0] + ": " + std::strerror(failure));
+    }
 }
 
 ChildProcess::~ChildProcess() {
@@ -67,6 +74,17 @@ bool ChildProcess::WaitForOutput(const std::string& text, std::chrono::milliseco
         }
     }
     return true;
+}
+
+void ChildProcess::DrainOutput(std::chrono::milliseconds wait) {
+    const auto until = Clock::now() + wait;
+    for (auto left = wait; left.count() > 0;
+         left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now())) {
+        if (!ReadSome(left)) {
+            // The time is up, or the output has ended and there is nothing more to read.
+            std::this_thread::sleep_until(until);
+        }
+    }
 }
 
 void ChildProcess::Signal(int signal) const {
