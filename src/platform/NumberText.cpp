@@ -6,7 +6,9 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace {
@@ -73,6 +75,38 @@ std::string_view TrimBlanks(std::string_view text) {
         return {};
     }
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// Digits with at most one separator, 19 digits at most: the digits and the power of ten are
+// exact in the extended type, so one division gives the correctly rounded value, the same as
+// the general reader's, at a fraction of its cost. Expressions are full of such numbers.
+std::optional<long double> PlainDecimal(std::string_view text, char decimalSeparator) {
+    constexpr int MaxDigits = 19;
+    std::uint64_t digits = 0;
+    int digitCount = 0;
+    int fractionDigits = 0;
+    bool inFraction = false;
+    for (const char c : text) {
+        if (IsDigit(c)) {
+            if (++digitCount > MaxDigits) {
+                return std::nullopt;
+            }
+            digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+            fractionDigits += inFraction ? 1 : 0;
+        } else if (c == decimalSeparator && !inFraction) {
+            inFraction = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digitCount == 0) {
+        return std::nullopt;
+    }
+    long double scale = 1;
+    for (int i = 0; i < fractionDigits; ++i) {
+        scale *= 10;
+    }
+    return static_cast<long double>(digits) / scale;
 }
 
 // A number checked against the grammar and rewritten for std::from_chars ('.' as separator, no '+'
@@ -179,6 +213,10 @@ std::string FloatToText(long double value) {
 }
 
 bool TryTextToFloat(std::string_view text, char decimalSeparator, long double& value) {
+    if (const auto plain = PlainDecimal(text, decimalSeparator)) {
+        value = *plain;
+        return true;
+    }
     TNumberSyntax syntax;
     if (!TNumberScanner(TrimBlanks(text), decimalSeparator).Scan(syntax)) {
         return false;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -84,6 +86,25 @@ TEST(NumberText, ReadsNumbersWrittenWithTheGivenSeparator) {
     long double negativeZero = 1;
     ASSERT_TRUE(TryTextToFloat("-1e-5000", '.', negativeZero));
     EXPECT_TRUE(negativeZero == 0 && std::signbit(negativeZero)) << "underflow keeps the sign";
+}
+
+// Plain digits take a shorter way than numbers with a sign or an exponent; both must give the
+// nearest value of the extended type.
+TEST(NumberText, ReadsPlainDigitsToTheNearestValue) {
+    const std::string texts[] = {"0.1", "2.675", "123.456", "0.0000000000000000001", "0.1234567890123456789",
+                                 "9999999999999999999", "99999999999999999999", "1234567890.123456789",
+                                 "3.14159265358979323846", "18446744073709551615", "7"};
+    for (const std::string& text : texts) {
+        long double nearest = 0;
+        std::from_chars(text.data(), text.data() + text.size(), nearest);
+        for (const char separator : {'.', ','}) {
+            std::string written = text;
+            std::replace(written.begin(), written.end(), '.', separator);
+            long double value = 0;
+            ASSERT_TRUE(TryTextToFloat(written, separator, value)) << written;
+            EXPECT_EQ(value, nearest) << written;
+        }
+    }
 }
 
 TEST(NumberText, RejectsTextThatIsNotSuchANumberAndLeavesTheValue) {
