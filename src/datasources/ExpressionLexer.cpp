@@ -83,34 +83,7 @@ bool IsBlank(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
-
-bool TExpressionToken::Is(std::string_view spelling) const {
-    switch (Kind) {
-    case TTokenKind::Identifier:
-        return EqualsIgnoringAsciiCase(Text, spelling);
-    case TTokenKind::Symbol:
-        return Text == spelling;
-    default:
-        return false;
-    }
-}
 
 TExpressionLexer::TExpressionLexer(std::string_view text, char decimalSeparator)
     : FText(text), FDecimalSeparator(decimalSeparator) {}
@@ -163,6 +136,13 @@ void TExpressionLexer::ReadNumber() {
 void TExpressionLexer::ReadIdentifier() {
     const std::size_t start = FPos;
     while (FPos < FText.size()) {
+        if (const char c = FText[FPos]; static_cast<unsigned char>(c) < 0x80) {
+            if (!IsIdentifierStart(c) && !IsDigit(c)) {
+                break;
+            }
+            ++FPos;
+            continue;
+        }
         const TCodePoint codePoint = DecodeAt(FText, FPos);
         if (!IsIdentifierCharacter(codePoint)) {
             break;

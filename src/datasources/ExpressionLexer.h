@@ -13,8 +13,29 @@ struct TExpressionToken {
     long double Value = 0;
 
     // True when this is the operator or punctuation `spelling`; words compare without regard to
-    // the case of ASCII letters.
-    bool Is(std::string_view spelling) const;
+    // the case of ASCII letters. Inline: the parser tries every operator spelling after each operand,
+    // and most differ in length or first character.
+    bool Is(std::string_view spelling) const {
+        if (Text.size() != spelling.size() || Text.empty() || Lower(Text[0]) != Lower(spelling[0])) {
+            return false;
+        }
+        switch (Kind) {
+        case TTokenKind::Identifier:
+            for (std::size_t i = 1; i < Text.size(); ++i) {
+                if (Lower(Text[i]) != Lower(spelling[i])) {
+                    return false;
+                }
+            }
+            return true;
+        case TTokenKind::Symbol:
+            return Text == spelling;
+        default:
+            return false;
+        }
+    }
+
+private:
+    static constexpr char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 };
 
 // Splits an expression (UTF-8) into tokens. Numbers are written with '.' or `decimalSeparator`

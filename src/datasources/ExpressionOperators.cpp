@@ -19,6 +19,14 @@ constexpr long double TwoToThe63 = 9223372036854775808.0L;
 
 // Rounds to the nearest integer, ties to the even one (the default rounding mode).
 std::int64_t RoundToInt64(long double value) {
+    // Operands are mostly whole numbers already; they skip nearbyint, which saves and restores
+    // the floating-point environment on every call.
+    if (value >= -TwoToThe63 && value < TwoToThe63) {
+        const auto truncated = static_cast<std::int64_t>(value);
+        if (static_cast<long double>(truncated) == value) {
+            return truncated;
+        }
+    }
     const long double rounded = std::nearbyint(value);
     if (rounded < -TwoToThe63 || rounded >= TwoToThe63) {
         Fail("Invalid floating point operation");
