@@ -35,12 +35,28 @@ void TSimpleThread::SetThreadTime(std::uint16_t milliseconds) {
     }
 }
 
+void TSimpleThread::SetSuspendedLight(bool suspended) {
+    if (FSuspended.exchange(suspended) && !suspended) {
+        {
+            std::lock_guard lock(FWakeLock);
+            FResumed = true;
+        }
+        FWake.notify_all();
+    }
+}
+
 void TSimpleThread::Execute() {
     while (!FTerminated.load()) {
         if (FSuspended.load()) {
             Sleep(FThreadTime.load());
-        } else if (!runmethod()) {
-            break;
+        } else {
+            {
+                std::lock_guard lock(FWakeLock);
+                FResumed = false;
+            }
+            if (!runmethod()) {
+                break;
+            }
         }
         Sleep(FThreadTime.load());
     }
@@ -50,5 +66,6 @@ void TSimpleThread::Execute() {
 
 void TSimpleThread::Sleep(std::uint16_t milliseconds) {
     std::unique_lock lock(FWakeLock);
-    FWake.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return FTerminated.load(); });
+    FWake.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                   [this] { return FTerminated.load() || FResumed; });
 }

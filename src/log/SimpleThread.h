@@ -9,7 +9,8 @@
 
 // A polling thread: calls its run method over and over with a pause of ThreadTime
 // milliseconds, and can be paused (SuspendedLight) without stopping. A terminate request
-// wakes it from its pause at once.
+// wakes it from its pause at once, and so does resuming it: a display switched on connects
+// without waiting out the pauses of its idle thread.
 class TSimpleThread {
 public:
     // The run method answers true to keep going, false to end the thread.
@@ -29,7 +30,7 @@ public:
     bool Finished() const { return FFinished.load(); }
 
     bool SuspendedLight() const { return FSuspended.load(); }
-    void SetSuspendedLight(bool suspended) { FSuspended.store(suspended); }
+    void SetSuspendedLight(bool suspended);
 
     std::uint16_t ThreadTime() const { return FThreadTime.load(); }
     // Accepts 6 to 64999; any other value is ignored.
@@ -47,5 +48,7 @@ private:
     std::atomic<bool> FFinished{false};
     std::mutex FWakeLock;
     std::condition_variable FWake;
+    // Set when the thread is resumed, until it next calls the run method; guarded by FWakeLock.
+    bool FResumed = false;
     std::thread FThread;
 };

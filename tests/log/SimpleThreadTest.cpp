@@ -76,4 +76,24 @@ TEST(SimpleThread, SuspendedThreadDoesNotCallTheRunMethod) {
     EXPECT_TRUE(thread.Finished());
 }
 
+TEST(SimpleThread, ResumingWakesTheThreadFromItsPause) {
+    std::atomic<int> calls{0};
+    TSimpleThread thread([&] {
+        ++calls;
+        return true;
+    });
+    thread.SetThreadTime(64999);
+    thread.SetSuspendedLight(true);
+    thread.Start();
+    std::this_thread::sleep_for(milliseconds(20));
+    const auto start = steady_clock::now();
+    thread.SetSuspendedLight(false);
+    while (calls == 0 && steady_clock::now() - start < seconds(30)) {
+        std::this_thread::yield();
+    }
+    EXPECT_EQ(calls, 1) << "called at once, not after two 65 s pauses";
+    thread.Terminate();
+    thread.WaitFor();
+}
+
 } // namespace
