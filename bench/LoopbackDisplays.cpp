@@ -1,0 +1,143 @@
+#include "LoopbackDisplays.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <exception>
+#include <stdexcept>
+
+namespace {
+
+int ListenOnLoopback(std::uint16_t& port) {
+    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof(address);
+    if (listener < 0 || bind(listener, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        listen(listener, 16) != 0 || getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        if (listener >= 0) {
+            close(listener);
+        }
+        throw std::runtime_error("cannot listen on 127.0.0.1");
+    }
+    port = ntohs(address.sin_port);
+    return listener;
+}
+
+} // namespace
+
+TLoopbackDisplays::TLoopbackDisplays(std::size_t count) : FDisplays(count) {
+    FStopEvent = eventfd(0, EFD_CLOEXEC);
+    for (TDisplay& display : FDisplays) {
+        display.Listener = ListenOnLoopback(display.Port);
+    }
+    FReader = std::thread([this] { Serve(); });
+}
+
+TLoopbackDisplays::~TLoopbackDisplays() {
+    const std::uint64_t stop = 1;
+    if (write(FStopEvent, &stop, sizeof(stop)) != sizeof(stop)) {
+        std::terminate();
+    }
+    FReader.join();
+    for (const TDisplay& display : FDisplays) {
+        for (const int peer : display.Peers) {
+            close(peer);
+        }
+        close(display.Listener);
+    }
+    close(FStopEvent);
+}
+
+std::string TLoopbackDisplays::Address(std::size_t display) const {
+    return "127.0.0.1:" + std::to_string(Port(display));
+}
+
+void TLoopbackDisplays::Serve() {
+    for (;;) {
+        // Which display each watched descriptor belongs to; the peer lists change only here.
+        std::vector<pollfd> watched{{FStopEvent, POLLIN, 0}};
+        std::vector<TDisplay*> owners{nullptr};
+        for (TDisplay& display : FDisplays) {
+            watched.push_back({display.Listener, POLLIN, 0});
+            owners.push_back(&display);
+            for (const int peer : display.Peers) {
+                watched.push_back({peer, POLLIN, 0});
+                owners.push_back(&display);
+            }
+        }
+        if (poll(watched.data(), watched.size(), -1) < 0) {
+            continue;
+        }
+        if (watched[0].revents != 0) {
+            return;
+        }
+        for (std::size_t i = 1; i < watched.size(); ++i) {
+            if (watched[i].revents == 0) {
+                continue;
+            }
+            if (watched[i].fd == owners[i]->Listener) {
+                Accept(*owners[i]);
+            } else {
+                Receive(*owners[i], watched[i].fd);
+            }
+        }
+    }
+}
+
+void TLoopbackDisplays::Accept(TDisplay& display) {
+    const int peer = accept4(display.Listener, nullptr, nullptr, SOCK_CLOEXEC);
+    if (peer >= 0) {
+        display.Peers.push_back(peer);
+    }
+}
+
+void TLoopbackDisplays::Receive(TDisplay& display, int peer) {
+    char buffer[65536];
+    const ssize_t count = recv(peer, buffer, sizeof(buffer), 0);
+    if (count <= 0) {
+        close(peer);
+        display.Peers.erase(std::find(display.Peers.begin(), display.Peers.end(), peer));
+        return;
+    }
+    {
+        std::lock_guard lock(FLock);
+        display.Received.append(buffer, static_cast<std::size_t>(count));
+    }
+    FArrived.notify_all();
+}
+
+bool TLoopbackDisplays::WaitFor(std::size_t display, const std::function<bool(const std::string&)>& done,
+                                std::chrono::milliseconds wait) const {
+    std::unique_lock lock(FLock);
+    return FArrived.wait_for(lock, wait, [&] { return done(FDisplays[display].Received); });
+}
+
+bool TLoopbackDisplays::WaitForAny(const std::function<bool(std::size_t, const std::string&)>& done,
+                                   std::chrono::milliseconds wait) const {
+    std::unique_lock lock(FLock);
+    return FArrived.wait_for(lock, wait, [&] {
+        for (std::size_t display = 0; display < FDisplays.size(); ++display) {
+            if (done(display, FDisplays[display].Received)) {
+                return true;
+            }
+        }
+        return false;
+    });
+}
+
+std::size_t TLoopbackDisplays::ByteCount(std::size_t display) const {
+    std::lock_guard lock(FLock);
+    return FDisplays[display].Received.size();
+}
+
+std::string TLoopbackDisplays::Received(std::size_t display) const {
+    std::lock_guard lock(FLock);
+    return FDisplays[display].Received;
+}

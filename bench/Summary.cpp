@@ -1,0 +1,174 @@
+#include "Summary.h"
+
+#include <fmt/format.h>
+#include <sys/utsname.h>
+
+#include <algorithm>
+#include <fstream>
+#include <thread>
+
+namespace {
+
+constexpr double PassTargetMsec = 1;
+// 100 × 10 to 1000 × 50 is 50 times the source × client pairs; near-linear growth allows half as
+// much again.
+constexpr double PairGrowth = 50;
+constexpr double GrowthTarget = 1.5 * PairGrowth;
+constexpr double EvaluatorSpeedupTarget = 10;
+constexpr double SendTargetMsec = 1;
+constexpr double IdleTargetPercent = 1;
+constexpr double StartUpTargetMsec = 300;
+
+const std::string EvaluatorOurs = "Evaluator/ours/";
+const std::string EvaluatorMuParser = "Evaluator/muparser/";
+
+std::string Verdict(const std::optional<double>& value, bool met) {
+    if (!value) {
+        return "not run";
+    }
+    return met ? "met" : "MISSED";
+}
+
+std::string Shown(const std::optional<double>& value, const std::string& unit, int decimals = 3) {
+    return value ? fmt::format("{:.{}f} {}", *value, decimals, unit) : "—";
+}
+
+// Characters as a terminal shows them: UTF-8 continuation bytes take no room.
+std::size_t Width(const std::string& text) {
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+std::string Padded(const std::string& text, std::size_t width) {
+    return text + std::string(width - std::min(width, Width(text)), ' ');
+}
+
+std::string FirstValue(const std::string& file, const std::string& key) {
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind(key, 0) == 0) {
+            const std::size_t colon = line.find(':');
+            return colon == std::string::npos ? line : line.substr(line.find_first_not_of(" \t", colon + 1));
+        }
+    }
+    return "unknown";
+}
+
+} // namespace
+
+TSummary::TSummary(TBenchResults results) : FResults(std::move(results)), FRows(BuildRows()) {}
+
+std::optional<double> TSummary::Value(const std::string& benchmark, const std::string& counter) const {
+    const auto found = FResults.Values.find(benchmark);
+    if (found == FResults.Values.end() || !found->second.contains(counter)) {
+        return std::nullopt;
+    }
+    return found->second.at(counter);
+}
+
+std::vector<TSummary::TRow> TSummary::BuildRows() const {
+    std::vector<TRow> rows;
+    AddCollectionPass(rows);
+    AddEvaluators(rows);
+    AddSendPath(rows);
+    AddHeadless(rows);
+    for (const auto& [benchmark, failure] : FResults.Failures) {
+        rows.push_back({benchmark, failure, "", "FAILED"});
+    }
+    return rows;
+}
+
+void TSummary::AddCollectionPass(std::vector<TRow>& rows) const {
+    const auto small = Value("CollectionPass/100x10", "median_ms");
+    const auto large = Value("CollectionPass/1000x50", "median_ms");
+    rows.push_back({"Collection pass, 100 sources × 10 clients, median", Shown(small, "ms"),
+                    fmt::format("≤ {} ms", PassTargetMsec), Verdict(small, small && *small <= PassTargetMsec)});
+    rows.push_back({"Collection pass, 1000 sources × 50 clients, median", Shown(large, "ms"), "", ""});
+    std::optional<double> growth;
+    if (small && large && *small > 0) {
+        growth = *large / *small;
+    }
+    rows.push_back({fmt::format("Growth of the pass for {:.0f}× the source × client pairs", PairGrowth),
+                    growth ? fmt::format("{:.1f}×", *growth) : "—", fmt::format("≤ {:.0f}×", GrowthTarget),
+                    Verdict(growth, growth && *growth <= GrowthTarget)});
+}
+
+void TSummary::AddEvaluators(std::vector<TRow>& rows) const {
+    for (const auto& [benchmark, values] : FResults.Values) {
+        if (benchmark.rfind(EvaluatorOurs, 0) != 0) {
+            continue;
+        }
+        const std::string text = benchmark.substr(EvaluatorOurs.size());
+        const auto ours = Value(benchmark, "ms_per_iteration");
+        const auto theirs = Value(EvaluatorMuParser + text, "ms_per_iteration");
+        std::optional<double> speedup;
+        std::string value = "—";
+        if (ours && theirs && *ours > 0) {
+            speedup = *theirs / *ours;
+            value = fmt::format("{:.1f}× (ours {:.2f} µs, muparser {:.2f} µs)", *speedup, 1000 * *ours, 1000 * *theirs);
+        }
+        rows.push_back({"Evaluator against muparser, " + text, value,
+                        fmt::format("≥ {:.0f}× faster", EvaluatorSpeedupTarget),
+                        Verdict(speedup, speedup && *speedup >= EvaluatorSpeedupTarget)});
+    }
+}
+
+void TSummary::AddSendPath(std::vector<TRow>& rows) const {
+    const auto median = Value("SendPath", "median_ms");
+    const auto p99 = Value("SendPath", "p99_ms");
+    rows.push_back({"Send path over TCP, median of 10,000", Shown(median, "ms"), "", ""});
+    rows.push_back({"Send path over TCP, 99th percentile", Shown(p99, "ms"), fmt::format("≤ {} ms", SendTargetMsec),
+                    Verdict(p99, p99 && *p99 <= SendTargetMsec)});
+}
+
+void TSummary::AddHeadless(std::vector<TRow>& rows) const {
+    const auto idle = Value("HeadlessIdle", "cpu_percent");
+    rows.push_back({"Idle processor use, 10 displays, vorlix-headless", Shown(idle, "% of a core", 2),
+                    fmt::format("≤ {} %", IdleTargetPercent), Verdict(idle, idle && *idle <= IdleTargetPercent)});
+    const auto floor = Value("WakeUpFloor", "cpu_percent");
+    rows.push_back({"The same machine waking 11 polling threads that do nothing", Shown(floor, "% of a core", 2),
+                    "", ""});
+    const auto median = Value("HeadlessStartUp", "median_ms");
+    const auto worst = Value("HeadlessStartUp", "worst_ms");
+    rows.push_back({"Start-up to the first row, 20 displays × 50 rows, median", Shown(median, "ms", 0), "", ""});
+    rows.push_back({"Start-up to the first row, 20 displays × 50 rows, worst of 10", Shown(worst, "ms", 0),
+                    fmt::format("≤ {} ms", StartUpTargetMsec), Verdict(worst, worst && *worst <= StartUpTargetMsec)});
+}
+
+bool TSummary::Missed() const {
+    return std::any_of(FRows.begin(), FRows.end(), [](const TRow& row) { return row.Verdict == "MISSED"; });
+}
+
+void TSummary::Print(std::ostream& out) const {
+    std::vector<TRow> table{{"Figure", "Value", "Target", "Verdict"}};
+    table.insert(table.end(), FRows.begin(), FRows.end());
+    std::size_t widths[4] = {};
+    for (const TRow& row : table) {
+        widths[0] = std::max(widths[0], Width(row.Figure));
+        widths[1] = std::max(widths[1], Width(row.Value));
+        widths[2] = std::max(widths[2], Width(row.Target));
+        widths[3] = std::max(widths[3], Width(row.Verdict));
+    }
+    const auto print = [&](const std::string& a, const std::string& b, const std::string& c, const std::string& d) {
+        out << "| " << Padded(a, widths[0]) << " | " << Padded(b, widths[1]) << " | " << Padded(c, widths[2])
+            << " | " << Padded(d, widths[3]) << " |\n";
+    };
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        print(table[i].Figure, table[i].Value, table[i].Target, table[i].Verdict);
+        if (i == 0) {
+            print(std::string(widths[0], '-'), std::string(widths[1], '-'), std::string(widths[2], '-'),
+                  std::string(widths[3], '-'));
+        }
+    }
+    out << "\nMachine: " << MachineDescription() << "\n";
+}
+
+std::string MachineDescription() {
+    utsname system{};
+    uname(&system);
+    const std::string memory = FirstValue("/proc/meminfo", "MemTotal");
+    const double gibibytes = std::stod(memory == "unknown" ? "0" : memory) / (1024.0 * 1024.0);
+    return fmt::format("{}, {} cores, {:.0f} GiB, {} {}, GCC {}", FirstValue("/proc/cpuinfo", "model name"),
+                       std::thread::hardware_concurrency(), gibibytes, system.sysname, system.release,
+                       __VERSION__);
+}
