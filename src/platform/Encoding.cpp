@@ -154,20 +154,26 @@ bool IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
-// The characters of UTF-8 text; a byte that does not belong to a well-formed sequence is taken
-// as the Windows-1252 character it would be in a legacy file, so bad input never gets lost.
-std::u32string Characters(std::string_view utf8) {
-    std::u32string characters;
+// Calls `visit` with each character of UTF-8 text in turn; a byte that does not belong to a
+// well-formed sequence is taken as the Windows-1252 character it would be in a legacy file, so
+// bad input never gets lost.
+template <typename Visit>
+void ForEachCharacter(std::string_view utf8, Visit visit) {
     for (std::size_t pos = 0; pos < utf8.size();) {
         const auto sequence = Utf8SequenceAt(utf8, pos);
         if (sequence) {
-            characters += sequence->first;
+            visit(sequence->first);
             pos += sequence->second;
         } else {
-            characters += Windows1252Character(static_cast<unsigned char>(utf8[pos]));
+            visit(Windows1252Character(static_cast<unsigned char>(utf8[pos])));
             ++pos;
         }
     }
+}
+
+std::u32string Characters(std::string_view utf8) {
+    std::u32string characters;
+    ForEachCharacter(utf8, [&characters](char32_t c) { characters += c; });
     return characters;
 }
 
@@ -235,14 +241,14 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
 template <typename ByteOf, typename Fallback>
 std::string SingleByteText(std::string_view utf8, ByteOf byteOf, Fallback fallback) {
     std::string out;
-    for (const char32_t c : Characters(utf8)) {
-        const std::optional<char> byte = byteOf(c);
-        if (byte) {
+    out.reserve(utf8.size());
+    ForEachCharacter(utf8, [&](char32_t c) {
+        if (const std::optional<char> byte = byteOf(c)) {
             out += *byte;
         } else {
             out += fallback(c);
         }
-    }
+    });
     return out;
 }
 
