@@ -70,6 +70,7 @@ std::vector<TSummary::TRow> TSummary::BuildRows() const {
     std::vector<TRow> rows;
     AddCollectionPass(rows);
     AddEvaluators(rows);
+    AddAsciiReduction(rows);
     AddSendPath(rows);
     AddHeadless(rows);
     for (const auto& [benchmark, failure] : FResults.Failures) {
@@ -111,6 +112,11 @@ void TSummary::AddEvaluators(std::vector<TRow>& rows) const {
                         fmt::format("≥ {:.0f}× faster", EvaluatorSpeedupTarget),
                         Verdict(speedup, speedup && *speedup >= EvaluatorSpeedupTarget)});
     }
+}
+
+void TSummary::AddAsciiReduction(std::vector<TRow>& rows) const {
+    rows.push_back({"JSON body of 8 MiB reduced to ASCII", Shown(Value("AsciiReduction", "ms_per_iteration"), "ms", 1),
+                    "", ""});
 }
 
 void TSummary::AddSendPath(std::vector<TRow>& rows) const {

@@ -30,6 +30,7 @@ private:
     std::vector<TRow> BuildRows() const;
     void AddCollectionPass(std::vector<TRow>& rows) const;
     void AddEvaluators(std::vector<TRow>& rows) const;
+    void AddAsciiReduction(std::vector<TRow>& rows) const;
     void AddSendPath(std::vector<TRow>& rows) const;
     void AddHeadless(std::vector<TRow>& rows) const;
     std::optional<double> Value(const std::string& benchmark, const std::string& counter) const;
