@@ -4,6 +4,7 @@
 #include <sys/utsname.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <thread>
 
@@ -18,6 +19,12 @@ constexpr double EvaluatorSpeedupTarget = 10;
 constexpr double SendTargetMsec = 1;
 constexpr double IdleTargetPercent = 1;
 constexpr double StartUpTargetMsec = 300;
+
+#ifdef __clang__
+constexpr const char* Compiler = "Clang " __clang_version__;
+#else
+constexpr const char* Compiler = "GCC " __VERSION__;
+#endif
 
 const std::string EvaluatorOurs = "Evaluator/ours/";
 const std::string EvaluatorMuParser = "Evaluator/muparser/";
@@ -46,9 +53,10 @@ std::string Padded(const std::string& text, std::size_t width) {
 std::string FirstValue(const std::string& file, const std::string& key) {
     std::ifstream in(file);
     for (std::string line; std::getline(in, line);) {
-        if (line.rfind(key, 0) == 0) {
-            const std::size_t colon = line.find(':');
-            return colon == std::string::npos ? line : line.substr(line.find_first_not_of(" \t", colon + 1));
+        const std::size_t colon = line.find(':');
+        if (line.rfind(key, 0) == 0 && colon != std::string::npos) {
+            const std::size_t value = line.find_first_not_of(" \t", colon + 1);
+            return value == std::string::npos ? "" : line.substr(value);
         }
     }
     return "unknown";
@@ -172,9 +180,9 @@ void TSummary::Print(std::ostream& out) const {
 std::string MachineDescription() {
     utsname system{};
     uname(&system);
-    const std::string memory = FirstValue("/proc/meminfo", "MemTotal");
-    const double gibibytes = std::stod(memory == "unknown" ? "0" : memory) / (1024.0 * 1024.0);
-    return fmt::format("{}, {} cores, {:.0f} GiB, {} {}, GCC {}", FirstValue("/proc/cpuinfo", "model name"),
+    // In kB; an unreadable value reads as 0.
+    const double gibibytes = std::strtod(FirstValue("/proc/meminfo", "MemTotal").c_str(), nullptr) / (1024.0 * 1024.0);
+    return fmt::format("{}, {} cores, {:.0f} GiB, {} {}, {}", FirstValue("/proc/cpuinfo", "model name"),
                        std::thread::hardware_concurrency(), gibibytes, system.sysname, system.release,
-                       __VERSION__);
+                       Compiler);
 }
