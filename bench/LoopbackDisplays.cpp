@@ -1,7 +1,7 @@
 #include "LoopbackDisplays.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
+#include "support/LoopbackSocket.h"
+
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
@@ -9,33 +9,11 @@
 
 #include <algorithm>
 #include <exception>
-#include <stdexcept>
-
-namespace {
-
-int ListenOnLoopback(std::uint16_t& port) {
-    const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof(address);
-    if (listener < 0 || bind(listener, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        listen(listener, 16) != 0 || getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        if (listener >= 0) {
-            close(listener);
-        }
-        throw std::runtime_error("cannot listen on 127.0.0.1");
-    }
-    port = ntohs(address.sin_port);
-    return listener;
-}
-
-} // namespace
 
 TLoopbackDisplays::TLoopbackDisplays(std::size_t count) : FDisplays(count) {
     FStopEvent = eventfd(0, EFD_CLOEXEC);
     for (TDisplay& display : FDisplays) {
-        display.Listener = ListenOnLoopback(display.Port);
+        display.Listener = ListenOnLoopback(display.Port, 16);
     }
     FReader = std::thread([this] { Serve(); });
 }

@@ -2,10 +2,10 @@
 
 #include "ClientTestSupport.h"
 
+#include "support/LoopbackSocket.h"
+
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -25,17 +25,7 @@ namespace clienttest {
 class TLoopbackDisplay {
 public:
     explicit TLoopbackDisplay(std::string answer = "") : FAnswer(std::move(answer)) {
-        FListener = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        if (FListener < 0 || bind(FListener, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-            listen(FListener, 8) != 0 ||
-            getsockname(FListener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-            throw std::runtime_error("no loopback listener");
-        }
-        FPort = ntohs(address.sin_port);
+        FListener = ListenOnLoopback(FPort, 8);
         FThread = std::thread([this] { Serve(); });
     }
     ~TLoopbackDisplay() {

@@ -39,19 +39,13 @@ std::string ErrorOf(const std::function<void()>& action) {
 class TFullListener {
 public:
     TFullListener() {
-        FListener = socket(AF_INET, SOCK_STREAM, 0);
+        FListener = ListenOnLoopback(FPort, 0);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        if (bind(FListener, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-            listen(FListener, 0) != 0 ||
-            getsockname(FListener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-            throw std::runtime_error("no loopback listener");
-        }
-        FPort = ntohs(address.sin_port);
+        address.sin_port = htons(FPort);
         FFiller = socket(AF_INET, SOCK_STREAM, 0);
-        if (connect(FFiller, reinterpret_cast<sockaddr*>(&address), length) != 0) {
+        if (connect(FFiller, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
             throw std::runtime_error("could not fill the listener's queue");
         }
     }

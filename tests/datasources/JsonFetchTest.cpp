@@ -6,13 +6,11 @@
 #include "support/TestClock.h"
 #include "datasources/HttpFetch.h"
 #include "platform/VorlixError.h"
+#include "support/LoopbackSocket.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -59,15 +57,9 @@ private:
 
 // A port on 127.0.0.1 that nothing listens on.
 int ClosedPort() {
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    bind(s, reinterpret_cast<sockaddr*>(&address), length);
-    getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-    close(s);
-    return ntohs(address.sin_port);
+    std::uint16_t port = 0;
+    close(ListenOnLoopback(port, 1));
+    return port;
 }
 
 std::string FetchFailure(TDisplayDataSourceJSON& source) {

@@ -1,25 +1,15 @@
 #include "support/LoopbackListener.h"
 
-#include <arpa/inet.h>
-#include <chrono>
-#include <netinet/in.h>
+#include "support/LoopbackSocket.h"
+
 #include <poll.h>
-#include <stdexcept>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
+
 LoopbackListener::LoopbackListener() {
-    FListener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof(address);
-    if (FListener < 0 || bind(FListener, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        listen(FListener, 4) != 0 ||
-        getsockname(FListener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        throw std::runtime_error("cannot listen on 127.0.0.1");
-    }
-    FPort = ntohs(address.sin_port);
+    FListener = ListenOnLoopback(FPort, 4);
 }
 
 LoopbackListener::~LoopbackListener() {
