@@ -4,6 +4,7 @@
 
 #include "platform/SprintF.h"
 #include "rows/DisplaySession.h"
+#include "rows/LogLine.h"
 
 #include <pthread.h>
 #include <signal.h>
@@ -66,7 +67,7 @@ private:
 class TLogPrinter {
 public:
     void Print(const std::string& source, const std::string& message) {
-        const std::string line = SprintF("%s :%s\n", source, message);
+        const std::string line = LogLineText(source, message) + "\n";
         std::lock_guard lock(FLock);
         std::fwrite(line.data(), 1, line.size(), stdout);
         std::fflush(stdout);
