@@ -5,6 +5,7 @@
 #include "platform/VorlixError.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -12,10 +13,21 @@ std::size_t CharacterCount(const std::string& utf8) {
     return static_cast<std::size_t>(std::ranges::count_if(utf8, [](char c) { return (c & 0xC0) != 0x80; }));
 }
 
+// Builds the result in one pass: replacing in place would move the rest of a long expression
+// once for every occurrence.
 void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
+    std::size_t at = text.find(from);
+    if (at == std::string::npos) {
+        return;
     }
+    std::string result;
+    std::size_t copied = 0;
+    for (; at != std::string::npos; at = text.find(from, copied)) {
+        result.append(text, copied, at - copied).append(to);
+        copied = at + from.size();
+    }
+    result.append(text, copied);
+    text = std::move(result);
 }
 
 } // namespace
