@@ -1,5 +1,6 @@
 #include "datasources/ExpressionLexer.h"
 
+#include "platform/Encoding.h"
 #include "platform/NumberText.h"
 #include "platform/SprintF.h"
 #include "platform/VorlixError.h"
@@ -9,49 +10,6 @@
 
 namespace {
 
-struct TCodePoint {
-    char32_t Value = 0;
-    std::size_t Length = 1;
-    bool Valid = false;
-};
-
-// The UTF-8 sequence at `pos`; a byte that starts no valid sequence is one invalid code point.
-TCodePoint DecodeAt(std::string_view text, std::size_t pos) {
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    if (lead < 0x80) {
-        return {lead, 1, true};
-    }
-    TCodePoint codePoint;
-    char32_t minimum = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        codePoint = {lead & 0x1Fu, 2, true};
-        minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        codePoint = {lead & 0x0Fu, 3, true};
-        minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        codePoint = {lead & 0x07u, 4, true};
-        minimum = 0x10000;
-    } else {
-        return {};
-    }
-    if (pos + codePoint.Length > text.size()) {
-        return {};
-    }
-    for (std::size_t i = 1; i < codePoint.Length; ++i) {
-        const auto next = static_cast<unsigned char>(text[pos + i]);
-        if ((next & 0xC0) != 0x80) {
-            return {};
-        }
-        codePoint.Value = codePoint.Value << 6 | (next & 0x3Fu);
-    }
-    const bool surrogate = codePoint.Value >= 0xD800 && codePoint.Value <= 0xDFFF;
-    if (codePoint.Value < minimum || codePoint.Value > 0x10FFFF || surrogate) {
-        return {};
-    }
-    return codePoint;
-}
-
 constexpr std::pair<char32_t, char32_t> IdentifierRanges[] = {
     {'0', '9'},       {'A', 'Z'},       {'a', 'z'},       {'_', '_'},
     {0xB7, 0xB7},     {0xC0, 0xD6},     {0xD8, 0xF6},     {0xF8, 0x37D},
@@ -59,12 +17,9 @@ constexpr std::pair<char32_t, char32_t> IdentifierRanges[] = {
     {0x2C00, 0x2FEF}, {0x3001, 0xD7FF}, {0xF900, 0xFDCF}, {0xFDF0, 0xFFFD},
 };
 
-bool IsIdentifierCharacter(const TCodePoint& codePoint) {
-    if (!codePoint.Valid) {
-        return false;
-    }
+bool IsIdentifierCharacter(char32_t c) {
     for (const auto& [first, last] : IdentifierRanges) {
-        if (codePoint.Value >= first && codePoint.Value <= last) {
+        if (c >= first && c <= last) {
             return true;
         }
     }
@@ -143,11 +98,11 @@ void TExpressionLexer::ReadIdentifier() {
             ++FPos;
             continue;
         }
-        const TCodePoint codePoint = DecodeAt(FText, FPos);
-        if (!IsIdentifierCharacter(codePoint)) {
+        const auto sequence = Utf8SequenceAt(FText, FPos);
+        if (!sequence || !IsIdentifierCharacter(sequence->first)) {
             break;
         }
-        FPos += codePoint.Length;
+        FPos += sequence->second;
     }
     SetToken(TTokenKind::Identifier, start);
 }
@@ -158,7 +113,8 @@ void TExpressionLexer::ReadSymbol() {
     if (pair == "<=" || pair == "<>" || pair == ">=") {
         FPos += 2;
     } else {
-        FPos += DecodeAt(FText, FPos).Length;
+        const auto sequence = Utf8SequenceAt(FText, FPos);
+        FPos += sequence ? sequence->second : 1;
     }
     SetToken(TTokenKind::Symbol, start);
 }

@@ -117,31 +117,6 @@ constexpr std::array<TUtf8Form, 3> MultiByteForms = {{
     {0xF8, 0xF0, 4, 0x10000},
 }};
 
-// The character of the well-formed UTF-8 sequence at `bytes[pos]` and its length, or nullopt for
-// a stray byte, an overlong form, a surrogate or a value beyond U+10FFFF.
-std::optional<std::pair<char32_t, std::size_t>> Utf8SequenceAt(std::string_view bytes, std::size_t pos) {
-    const auto lead = static_cast<unsigned char>(bytes[pos]);
-    if (lead < 0x80) {
-        return std::pair<char32_t, std::size_t>{lead, 1};
-    }
-    const auto form = std::find_if(MultiByteForms.begin(), MultiByteForms.end(),
-                                   [&](const TUtf8Form& f) { return (lead & f.Mask) == f.Value; });
-    if (form == MultiByteForms.end() || pos + form->Length > bytes.size()) {
-        return std::nullopt;
-    }
-    char32_t c = lead & static_cast<unsigned char>(~form->Mask);
-    for (std::size_t i = 1; i < form->Length; ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[pos + i]);
-        if (!IsContinuationByte(byte)) {
-            return std::nullopt;
-        }
-        c = (c << 6) | (byte & 0x3F);
-    }
-    if (c < form->Smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-        return std::nullopt;
-    }
-    return std::pair{c, form->Length};
-}
 
 bool IsValidUtf8(std::string_view bytes) {
     for (std::size_t pos = 0; pos < bytes.size();) {
@@ -271,6 +246,30 @@ std::string BestFitOrQuestionMark(char32_t c) {
 }
 
 } // namespace
+
+std::optional<std::pair<char32_t, std::size_t>> Utf8SequenceAt(std::string_view bytes, std::size_t pos) {
+    const auto lead = static_cast<unsigned char>(bytes[pos]);
+    if (lead < 0x80) {
+        return std::pair<char32_t, std::size_t>{lead, 1};
+    }
+    const auto form = std::find_if(MultiByteForms.begin(), MultiByteForms.end(),
+                                   [&](const TUtf8Form& f) { return (lead & f.Mask) == f.Value; });
+    if (form == MultiByteForms.end() || pos + form->Length > bytes.size()) {
+        return std::nullopt;
+    }
+    char32_t c = lead & static_cast<unsigned char>(~form->Mask);
+    for (std::size_t i = 1; i < form->Length; ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[pos + i]);
+        if (!IsContinuationByte(byte)) {
+            return std::nullopt;
+        }
+        c = (c << 6) | (byte & 0x3F);
+    }
+    if (c < form->Smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        return std::nullopt;
+    }
+    return std::pair{c, form->Length};
+}
 
 std::string DecodeText(std::string_view bytes) {
     if (bytes.starts_with(Utf8Bom)) {
