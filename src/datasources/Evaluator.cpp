@@ -142,12 +142,15 @@ private:
         }
     }
 
-    long double Parenthesized() {
+    long double Parenthesized() { return Enclosed("')' expected"); }
+
+    // At an opening parenthesis: the expression up to its closing one, one level deeper.
+    long double Enclosed(const char* closingMissing) {
         const TNestingLevel level(FDepth);
         FLexer.Next();
         const long double value = Expression();
         if (!Token().Is(")")) {
-            ParseError("')' expected");
+            ParseError(closingMissing);
         }
         FLexer.Next();
         return value;
@@ -162,13 +165,7 @@ private:
         if (!Token().Is("(")) {
             ParseError("'(' and function's first parameter expected");
         }
-        const TNestingLevel level(FDepth);
-        FLexer.Next();
-        const long double argument = Expression();
-        if (!Token().Is(")")) {
-            ParseError("')' to close function's parameters expected");
-        }
-        FLexer.Next();
+        const long double argument = Enclosed("')' to close function's parameters expected");
         return CheckedResult((*function)(AsDouble(argument)));
     }
 
