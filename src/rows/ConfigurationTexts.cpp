@@ -1,6 +1,7 @@
 #include "rows/ConfigurationTexts.h"
 
 #include "platform/SprintF.h"
+#include "rows/SettingLookup.h"
 
 TConfigurationTexts::TConfigurationTexts() {
     FontSize = {
@@ -24,12 +25,7 @@ TConfigurationTexts::TConfigurationTexts() {
 }
 
 std::size_t TConfigurationTexts::GetSettingIndex(std::uint8_t key, const TSettingList& list) {
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        if (list[i].first == key) {
-            return i;
-        }
-    }
-    return 0;
+    return SettingPosition(key, list).value_or(0);
 }
 
 const TConfigurationTexts& ConfigurationTexts() {
