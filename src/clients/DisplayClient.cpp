@@ -57,7 +57,7 @@ TDisplayClientBase::TVariableIndexView::CurrentLine(const std::vector<std::strin
 // A client that runs from the start wants its display connected, as after ThreadStart.
 TDisplayClientBase::TDisplayClientBase(const std::string& className, TDisplayType displayType,
                                        std::string name, bool runningFromStart)
-    : TDLogObject(className), FSoftConnected(runningFromStart), FDisplayType(displayType),
+    : TDLogObject(className), FDisplayType(displayType),
       FName(std::move(name)), FTXThread([this] { return RunCycle(); }) {
     FTXThread.SetSuspendedLight(!runningFromStart);
 }
@@ -97,11 +97,9 @@ bool TDisplayClientBase::SetDisplayConfig(const std::string& baseconfig) {
 
 void TDisplayClientBase::ThreadSuspend() {
     FTXThread.SetSuspendedLight(true);
-    FSoftConnected.store(false);
 }
 
 void TDisplayClientBase::ThreadStart() {
-    FSoftConnected.store(true);
     FTXThread.SetSuspendedLight(false);
 }
 

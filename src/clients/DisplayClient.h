@@ -108,7 +108,8 @@ protected:
     // Lists a variable the display follows, with an empty value.
     void SubscribeVariable(const std::string& key);
     std::size_t VariableCount() const;
-    bool SoftConnected() const { return FSoftConnected.load(); }
+    // The user wants the display connected: the worker runs.
+    bool SoftConnected() const { return !FTXThread.SuspendedLight(); }
     void NoteConnectionEstablished() { ++FConnectionCount; }
     // Guards the variable tables and whatever connection a subclass keeps. Recursive, because a
     // log handler may call back into the client on the same thread.
@@ -122,7 +123,6 @@ private:
     std::string ViewOf(const std::string& key, const std::string& value);
 
     mutable std::recursive_mutex FLock;
-    std::atomic<bool> FSoftConnected{false};
     std::atomic<TClientMode> FClientMode{ClientMode_Automatic};
     std::string FBaseConfiguration;
     bool FResetString = false;
