@@ -3,11 +3,6 @@
 std::vector<std::string> TSimLineReader::Feed(std::string_view bytes) {
     std::vector<std::string> lines;
     for (const char byte : bytes) {
-        const bool lineFeedAfterReturn = byte == '\n' && FAfterCarriageReturn;
-        FAfterCarriageReturn = byte == '\r';
-        if (lineFeedAfterReturn) {
-            continue;
-        }
         if (byte == '\r' || byte == '\n') {
             if (!FLine.empty()) {
                 lines.push_back(std::move(FLine));

@@ -5,9 +5,9 @@
 #include <vector>
 
 // Cuts the bytes of one connection into command lines as a display does: a line ends at a
-// carriage return, and a line feed right after it is ignored. A bare line feed also ends a line,
-// which suits a person typing into a terminal. Empty lines are dropped; a line longer than
-// MaxLineLength keeps its start and loses the rest.
+// carriage return or a line feed (which suits a person typing into a terminal), and empty lines
+// are dropped, so CR LF ends one line. A line longer than MaxLineLength keeps its start and loses
+// the rest.
 class TSimLineReader {
 public:
     static constexpr std::size_t MaxLineLength = 4096;
@@ -17,5 +17,4 @@ public:
 
 private:
     std::string FLine;
-    bool FAfterCarriageReturn = false;
 };
