@@ -2,8 +2,6 @@
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G "Unix Makefiles"
 CTEST := ctest --output-on-failure --no-tests=error -j $(JOBS)
-# The test executables of the threaded parts; only these are built for ThreadSanitizer.
-THREADED_TESTS := test_log test_datasources test_clients test_model test_rows test_headless
 
 .PHONY: all setup build run test test-release test-asan test-tsan clean
 
@@ -42,7 +40,7 @@ test-asan:
 test-tsan:
 	cmake -S . -B build/tsan $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DVORLIX_WITH_UI=OFF \
 	  -DVORLIX_SANITIZE=thread
-	cmake --build build/tsan -j $(JOBS) --target $(THREADED_TESTS)
+	cmake --build build/tsan -j $(JOBS) --target threaded_tests
 	cd build/tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(CTEST) -L threaded
 
 clean:

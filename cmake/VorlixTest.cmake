@@ -3,7 +3,8 @@ find_package(GTest REQUIRED)
 
 # add_vorlix_test(<folder> [THREADED] [LIBS <targets>...])
 # Builds every tests/<folder>/*.cpp into one executable test_<folder> and registers its
-# cases with CTest. THREADED marks the tests that also run under ThreadSanitizer.
+# cases with CTest. THREADED marks the tests that also run under ThreadSanitizer and adds the
+# executable to the target threaded_tests.
 function(add_vorlix_test folder)
   cmake_parse_arguments(ARG "THREADED" "" "LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
@@ -18,6 +19,7 @@ function(add_vorlix_test folder)
   set(label ${folder})
   if(ARG_THREADED)
     set(label threaded)
+    add_dependencies(threaded_tests ${target})
   endif()
   gtest_discover_tests(${target}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
