@@ -67,6 +67,18 @@ public:
         FItems.erase(FItems.begin() + static_cast<std::ptrdiff_t>(index));
         return item;
     }
+    // Empties this owning list, handing every record to the caller in order.
+    std::vector<std::unique_ptr<T>> ExtractAll() {
+        assert(FOwnsObjects);
+        std::vector<std::unique_ptr<T>> items;
+        items.reserve(FItems.size());
+        for (T* item : FItems) {
+            items.emplace_back(item);
+        }
+        FItems.clear();
+        FCapacity = 0;
+        return items;
+    }
     // Removes every record (destroying them when owned) and releases the storage.
     void Clear() {
         if (FOwnsObjects) {

@@ -28,13 +28,11 @@ void TLocalViewModel::LoadFromDictionary(const std::string& dir) {
     }
     // The data sources are stored before the display file is opened, so a faulty display file
     // leaves them loaded.
-    auto sources = ReadListFile<TVDataSource>(DataSourcesFilePath(dir));
-    while (sources.Count() > 0) {
-        FLocalParameters.AddOrUpdateViewObject(sources.Extract(0));
+    for (auto& source : ReadListFile<TVDataSource>(DataSourcesFilePath(dir)).ExtractAll()) {
+        FLocalParameters.AddOrUpdateViewObject(std::move(source));
     }
-    auto displays = ReadListFile<TVDisplay>(DisplaysFilePath(dir));
-    while (displays.Count() > 0) {
-        LoadDisplay(displays.Extract(0));
+    for (auto& display : ReadListFile<TVDisplay>(DisplaysFilePath(dir)).ExtractAll()) {
+        LoadDisplay(std::move(display));
     }
 }
 

@@ -18,12 +18,7 @@ std::filesystem::path RowsFilePath(std::string_view directory, std::string_view 
 
 TRowSendCycle::TRows ReadRowsFile(const std::filesystem::path& path) {
     try {
-        auto list = ReadListFile<TConfigurationRow>(path);
-        TRowSendCycle::TRows rows;
-        while (list.Count() > 0) {
-            rows.push_back(list.Extract(0));
-        }
-        return rows;
+        return ReadListFile<TConfigurationRow>(path).ExtractAll();
     } catch (const std::exception& error) {
         throw EVorlixError(SprintF("Error while reading configurationrows from file \"%s\": %s",
                                    path.string(), error.what()));
