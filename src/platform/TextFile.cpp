@@ -1,6 +1,7 @@
 #include "platform/TextFile.h"
 
 #include "platform/Encoding.h"
+#include "platform/FileDescriptor.h"
 #include "platform/SprintF.h"
 #include "platform/VorlixError.h"
 
@@ -29,27 +30,6 @@ std::string SystemReason(int error) {
 [[noreturn]] void FailToWrite(const std::filesystem::path& path, int error) {
     throw EVorlixError(SprintF("Cannot write file \"%s\". %s", path.string(), SystemReason(error)));
 }
-
-// Closes the descriptor when it goes; Close() reports the result for files that were written.
-class TFileDescriptor {
-public:
-    explicit TFileDescriptor(int fd) : FFd(fd) {}
-    ~TFileDescriptor() {
-        if (FFd >= 0) {
-            ::close(FFd);
-        }
-    }
-    TFileDescriptor(TFileDescriptor&& other) noexcept : FFd(std::exchange(other.FFd, -1)) {}
-    TFileDescriptor(const TFileDescriptor&) = delete;
-    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
-    TFileDescriptor& operator=(TFileDescriptor&&) = delete;
-
-    int Fd() const { return FFd; }
-    bool Close() { return ::close(std::exchange(FFd, -1)) == 0; }
-
-private:
-    int FFd;
-};
 
 // A file beside `path` that did not exist before, created with the usual permissions.
 std::pair<std::filesystem::path, TFileDescriptor> CreateTemporaryBeside(const std::filesystem::path& path) {

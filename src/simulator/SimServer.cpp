@@ -39,22 +39,6 @@ std::uint16_t BoundPort(int fd) {
 
 } // namespace
 
-TSimServer::TFileDescriptor& TSimServer::TFileDescriptor::operator=(TFileDescriptor&& other) noexcept {
-    if (this != &other) {
-        if (FFd >= 0) {
-            close(FFd);
-        }
-        FFd = std::exchange(other.FFd, -1);
-    }
-    return *this;
-}
-
-TSimServer::TFileDescriptor::~TFileDescriptor() {
-    if (FFd >= 0) {
-        close(FFd);
-    }
-}
-
 TSimServer::TSimServer(TSimDisplay& display, const TSimServerOptions& options) : FDisplay(display) {
     Listen(options);
     if (options.Pty) {
@@ -71,7 +55,7 @@ TSimServer::TSimServer(TSimDisplay& display, const TSimServerOptions& options) :
 
 TSimServer::~TSimServer() {
     const char stop = 0;
-    while (write(FWakeWrite.Get(), &stop, 1) < 0 && errno == EINTR) {
+    while (write(FWakeWrite.Fd(), &stop, 1) < 0 && errno == EINTR) {
     }
     FThread.join();
 }
@@ -92,13 +76,13 @@ void TSimServer::Listen(const TSimServerOptions& options) {
     FListener =
         TFileDescriptor(socket(found->ai_family, found->ai_socktype | SOCK_CLOEXEC, found->ai_protocol));
     const int reuse = 1;
-    if (FListener.Get() < 0 ||
-        setsockopt(FListener.Get(), SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof(reuse)) != 0 ||
-        bind(FListener.Get(), found->ai_addr, found->ai_addrlen) != 0 ||
-        listen(FListener.Get(), ListenBacklog) != 0) {
+    if (FListener.Fd() < 0 ||
+        setsockopt(FListener.Fd(), SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof(reuse)) != 0 ||
+        bind(FListener.Fd(), found->ai_addr, found->ai_addrlen) != 0 ||
+        listen(FListener.Fd(), ListenBacklog) != 0) {
         throw EVorlixError(SprintF("Cannot listen on %s: %s", where, SystemReason()));
     }
-    FPort = BoundPort(FListener.Get());
+    FPort = BoundPort(FListener.Fd());
 }
 
 void TSimServer::OpenPty() {
@@ -135,9 +119,9 @@ void TSimServer::Run() {
     std::vector<pollfd> watched;
     while (true) {
         watched.assign(
-            {{FWakeRead.Get(), POLLIN, 0}, {FListener.Get(), POLLIN, 0}, {FPtyMaster.Get(), POLLIN, 0}});
+            {{FWakeRead.Fd(), POLLIN, 0}, {FListener.Fd(), POLLIN, 0}, {FPtyMaster.Fd(), POLLIN, 0}});
         for (const TPeer& peer : peers) {
-            watched.push_back({peer.Fd.Get(), POLLIN, 0});
+            watched.push_back({peer.Fd.Fd(), POLLIN, 0});
         }
         if (poll(watched.data(), watched.size(), -1) < 0) {
             continue; // EINTR
@@ -146,16 +130,16 @@ void TSimServer::Run() {
             return;
         }
         if ((watched[1].revents & POLLIN) != 0) {
-            if (const int peer = accept4(FListener.Get(), nullptr, nullptr, SOCK_CLOEXEC); peer >= 0) {
+            if (const int peer = accept4(FListener.Fd(), nullptr, nullptr, SOCK_CLOEXEC); peer >= 0) {
                 peers.push_back({TFileDescriptor(peer), {}});
             }
         }
-        if (watched[2].revents != 0 && !Serve(FPtyMaster.Get(), ptyReader, false)) {
+        if (watched[2].revents != 0 && !Serve(FPtyMaster.Fd(), ptyReader, false)) {
             FPtyMaster = TFileDescriptor(); // broken beyond use; the TCP side goes on
         }
         auto peer = peers.begin();
         for (std::size_t i = 3; i < watched.size(); ++i) {
-            const bool gone = watched[i].revents != 0 && !Serve(peer->Fd.Get(), peer->Reader, true);
+            const bool gone = watched[i].revents != 0 && !Serve(peer->Fd.Fd(), peer->Reader, true);
             peer = gone ? peers.erase(peer) : std::next(peer);
         }
     }

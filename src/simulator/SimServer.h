@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileDescriptor.h"
 #include "simulator/SimDisplay.h"
 #include "simulator/SimLineReader.h"
 
@@ -33,18 +34,6 @@ public:
     const std::string& PtyPath() const { return FPtyPath; }
 
 private:
-    class TFileDescriptor {
-    public:
-        explicit TFileDescriptor(int fd = -1) : FFd(fd) {}
-        TFileDescriptor(TFileDescriptor&& other) noexcept : FFd(std::exchange(other.FFd, -1)) {}
-        TFileDescriptor& operator=(TFileDescriptor&& other) noexcept;
-        ~TFileDescriptor();
-        int Get() const { return FFd; }
-
-    private:
-        int FFd;
-    };
-
     void Listen(const TSimServerOptions& options);
     void OpenPty();
     void Run();
