@@ -12,7 +12,6 @@ public:
     void Add(std::chrono::steady_clock::duration elapsed) {
         FMilliseconds.push_back(std::chrono::duration<double, std::milli>(elapsed).count());
     }
-    bool Empty() const { return FMilliseconds.empty(); }
 
     // The smallest sample that at least `fraction` of all samples do not exceed (nearest rank).
     double Percentile(double fraction) const {

@@ -36,7 +36,6 @@ public:
     bool SaveAll();
 
     TLocalViewModel& Model() { return FModel; }
-    const std::string& Directory() const { return FDirectory; }
     // In the model's client order.
     const std::vector<std::unique_ptr<TRowSendCycle>>& Cycles() const { return FCycles; }
     TRowSendCycle* Cycle(const std::string& displayName) const;
