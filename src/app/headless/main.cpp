@@ -2,66 +2,24 @@
 // every display connected, every send cycle running, each log line on standard output. Ends on
 // SIGINT or SIGTERM.
 
+#include "platform/SignalWaiter.h"
 #include "platform/SprintF.h"
 #include "rows/DisplaySession.h"
 #include "rows/LogLine.h"
 
-#include <pthread.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
 #include <mutex>
-#include <thread>
 
 namespace {
 
 constexpr auto TickInterval = std::chrono::milliseconds(100);
-
-// SIGINT and SIGTERM, taken away from every thread so that one thread can wait for them. Block
-// them before the first thread starts: threads inherit the mask.
-sigset_t StopSignals() {
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    return signals;
-}
-
-// Turns the first stop signal into a flag that the main loop waits on, so a signal ends the wait
-// at once.
-class TStopRequest {
-public:
-    TStopRequest() {
-        FWaiter = std::thread([this] {
-            const sigset_t signals = StopSignals();
-            int signal = 0;
-            sigwait(&signals, &signal);
-            std::lock_guard lock(FLock);
-            FStopped = true;
-            FChanged.notify_all();
-        });
-    }
-    ~TStopRequest() { FWaiter.join(); }
-
-    // True once a stop signal came; waits at most `interval` for one.
-    bool WaitFor(std::chrono::milliseconds interval) {
-        std::unique_lock lock(FLock);
-        return FChanged.wait_for(lock, interval, [this] { return FStopped; });
-    }
-
-private:
-    std::mutex FLock;
-    std::condition_variable FChanged;
-    bool FStopped = false;
-    std::thread FWaiter;
-};
 
 // Log lines as the main window shows them; the clients log from their worker threads.
 class TLogPrinter {
@@ -105,8 +63,7 @@ int main(int argc, char** argv) {
     if (argc != 2) {
         return Fail("Usage: vorlix-headless DIR");
     }
-    const sigset_t signals = StopSignals();
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    TSignalWaiter::BlockSignals(false);
 
     std::filesystem::path directory;
     if (const std::string reason = EnterDirectory(argv[1], directory); !reason.empty()) {
@@ -125,10 +82,10 @@ int main(int argc, char** argv) {
     }
     session.SetConnected(true);
     session.SetPaused(false);
-    TStopRequest stop;
+    TSignalWaiter stop;
     do {
         session.CollectTick();
         session.SendTick();
-    } while (!stop.WaitFor(TickInterval));
+    } while (!stop.WaitForStop(TickInterval));
     return 0;
 }

@@ -1,19 +1,17 @@
 // vorlix-sim: a virtual Vorlix3 display. Display clients reach it over TCP or a pseudo-terminal;
 // it shows what they send in a window, or runs without one for tests and documentation.
 
-#include "SignalWaiter.h"
 #include "SimWindow.h"
 
+#include "platform/SignalWaiter.h"
 #include "simulator/SimOptions.h"
 #include "simulator/SimPng.h"
 
 #include <QApplication>
 #include <QMetaObject>
 
-#include <condition_variable>
 #include <cstdio>
 #include <exception>
-#include <mutex>
 
 namespace {
 
@@ -30,29 +28,10 @@ void Dump(const TSimDisplay& display, const TSimOptions& options) {
 }
 
 // Without a window the main thread only waits for a stop signal.
-class TStopFlag {
-public:
-    void Set() {
-        std::lock_guard lock(FLock);
-        FStopped = true;
-        FChanged.notify_all();
-    }
-    void Wait() {
-        std::unique_lock lock(FLock);
-        FChanged.wait(lock, [this] { return FStopped; });
-    }
-
-private:
-    std::mutex FLock;
-    std::condition_variable FChanged;
-    bool FStopped = false;
-};
-
 int RunHeadless(const TSimDisplay& display, const TSimOptions& options) {
-    TStopFlag stop;
     {
-        TSignalWaiter waiter([&] { Dump(display, options); }, [&] { stop.Set(); });
-        stop.Wait();
+        TSignalWaiter waiter({}, [&] { Dump(display, options); });
+        waiter.WaitForStop();
     }
     Dump(display, options);
     return 0;
@@ -65,8 +44,8 @@ int RunWindow(int argc, char** argv, const TSimDisplay& display, const TSimOptio
     window.show();
     {
         TSignalWaiter waiter(
-            [&] { Dump(display, options); },
-            [&] { QMetaObject::invokeMethod(&application, &QApplication::quit, Qt::QueuedConnection); });
+            [&] { QMetaObject::invokeMethod(&application, &QApplication::quit, Qt::QueuedConnection); },
+            [&] { Dump(display, options); });
         application.exec();
     }
     Dump(display, options);
@@ -76,7 +55,7 @@ int RunWindow(int argc, char** argv, const TSimDisplay& display, const TSimOptio
 } // namespace
 
 int main(int argc, char** argv) {
-    TSignalWaiter::BlockSignals();
+    TSignalWaiter::BlockSignals(true);
     try {
         const TSimOptions options = ParseSimArguments(std::vector<std::string>(argv + 1, argv + argc));
         if (options.Help) {
