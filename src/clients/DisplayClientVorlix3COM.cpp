@@ -2,12 +2,11 @@
 
 #include "datasources/DisplayBase.h"
 #include "platform/Encoding.h"
+#include "platform/NumberText.h"
 #include "platform/SprintF.h"
 #include "protocol/ConfigString.h"
 
-#include <charconv>
 #include <cstdint>
-#include <limits>
 #include <optional>
 
 namespace {
@@ -20,17 +19,14 @@ std::optional<std::string> SerialDevice(const std::string& settings) {
     if (settings.starts_with('/')) {
         return settings;
     }
-    unsigned number = 0;
-    const char* end = settings.data() + settings.size();
-    const auto [stop, error] = std::from_chars(settings.data(), end, number);
-    if (settings.empty() || error != std::errc{} || stop != end || number == 0 ||
-        number > std::numeric_limits<std::uint16_t>::max()) {
+    const auto number = WholeNumber<std::uint16_t>(settings);
+    if (!number || *number == 0) {
         return std::nullopt;
     }
 #ifdef _WIN32
-    return SprintF("\\\\.\\COM%d", number);
+    return SprintF("\\\\.\\COM%d", *number);
 #else
-    return SprintF("/dev/ttyS%d", number - 1);
+    return SprintF("/dev/ttyS%d", *number - 1);
 #endif
 }
 

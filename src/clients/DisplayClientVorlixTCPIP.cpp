@@ -2,10 +2,10 @@
 
 #include "datasources/DisplayBase.h"
 #include "platform/Encoding.h"
+#include "platform/NumberText.h"
 #include "platform/SprintF.h"
 #include "protocol/ConfigString.h"
 
-#include <charconv>
 #include <optional>
 
 namespace {
@@ -24,13 +24,8 @@ std::vector<std::string> SplitAtColons(const std::string& text) {
 }
 
 std::optional<std::uint16_t> PortNumber(const std::string& text) {
-    std::uint16_t port = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, port);
-    if (text.empty() || error != std::errc{} || stop != end || port == 0) {
-        return std::nullopt;
-    }
-    return port;
+    const auto port = WholeNumber<std::uint16_t>(text);
+    return port == 0 ? std::nullopt : port;
 }
 
 // Each line in one byte per character, ended by CR LF.

@@ -1,11 +1,11 @@
 #include "protocol/VorlixConfiguration.h"
 
+#include "platform/NumberText.h"
 #include "platform/SprintF.h"
 #include "protocol/ConfigString.h"
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <optional>
 
 namespace {
@@ -20,19 +20,8 @@ constexpr std::string_view TextKey = "-t";
 constexpr std::string_view Selector = "-sc";
 constexpr char Quote = '"';
 
-// A decimal integer that fills the whole text (optional minus sign, digits, no blanks).
-std::optional<int> ReadInteger(std::string_view text) {
-    int value = 0;
-    const char* const end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc() || stop != end) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 std::optional<std::size_t> ReadAreaNumber(std::string_view text) {
-    const std::optional<int> number = ReadInteger(text);
+    const std::optional<int> number = WholeNumber<int>(text);
     if (!number || *number < 0 || *number >= static_cast<int>(TVorlix3Configuration::AreaCount)) {
         return std::nullopt;
     }
@@ -130,7 +119,7 @@ void TPart::ReadNumbers(std::string_view head) {
     const std::array<std::uint8_t*, 4> fields = {&FDisplayIndex, &FVDVariablesIndex, &FVDColorIndex, &FState};
     const std::vector<std::string_view> numbers = SplitAt(head, ',');
     for (std::size_t i = 0; i < std::min(numbers.size(), fields.size()); ++i) {
-        if (const std::optional<int> number = ReadInteger(numbers[i])) {
+        if (const std::optional<int> number = WholeNumber<int>(numbers[i])) {
             *fields[i] = static_cast<std::uint8_t>(*number);
         }
     }
@@ -180,7 +169,7 @@ std::uint8_t TPart::GetByteOption(std::string_view key) const {
     if (option == FCurrentParsed.end()) {
         return 0;
     }
-    const std::optional<int> number = ReadInteger(option->second);
+    const std::optional<int> number = WholeNumber<int>(option->second);
     return number ? static_cast<std::uint8_t>(*number) : 0;
 }
 
@@ -219,7 +208,7 @@ TRect TPart::ClientRect() const {
     }
     std::array<long long, 4> numbers{};
     for (std::size_t i = 0; i < items.size(); ++i) {
-        const std::optional<int> number = ReadInteger(Trim(items[i], ' '));
+        const std::optional<int> number = WholeNumber<int>(Trim(items[i], ' '));
         if (!number) {
             return {};
         }

@@ -1,9 +1,9 @@
 #include "simulator/SimDisplay.h"
 
+#include "platform/NumberText.h"
 #include "protocol/CommandLine.h"
 #include "simulator/SimFont.h"
 
-#include <charconv>
 #include <optional>
 
 namespace {
@@ -12,12 +12,8 @@ namespace {
 constexpr int MaxCoordinate = 9999;
 
 std::optional<int> Number(std::string_view text, int low, int high) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size() || value < low || value > high) {
-        return std::nullopt;
-    }
-    return value;
+    const auto value = WholeNumber<int>(text);
+    return value && *value >= low && *value <= high ? value : std::nullopt;
 }
 
 } // namespace

@@ -1,10 +1,10 @@
 #include "simulator/SimFont.h"
 
+#include "platform/NumberText.h"
 #include "platform/SprintF.h"
 #include "platform/VorlixError.h"
 #include "simulator/FontTables.h"
 
-#include <charconv>
 #include <optional>
 #include <string>
 
@@ -38,15 +38,6 @@ private:
     int FNumber = 0;
 };
 
-std::optional<int> ReadNumber(std::string_view text, int base = 10) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (error != std::errc{} || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 // "keyword N" or "keyword N M" from the header.
 std::vector<int> HeaderNumbers(TTableLines& lines, std::string_view keyword, std::size_t count) {
     std::string_view line;
@@ -60,7 +51,7 @@ std::vector<int> HeaderNumbers(TTableLines& lines, std::string_view keyword, std
     while (!rest.empty()) {
         rest.remove_prefix(1);
         const std::size_t space = std::min(rest.find(' '), rest.size());
-        const auto number = ReadNumber(rest.substr(0, space));
+        const auto number = WholeNumber<int>(rest.substr(0, space));
         if (!number) {
             lines.Fail("not a number");
         }
@@ -89,7 +80,7 @@ TSimFont TSimFont::Parse(std::string_view table) {
             continue;
         }
         const auto code =
-            line.starts_with("U+") ? ReadNumber(line.substr(2, line.find(' ') - 2), 16) : std::nullopt;
+            line.starts_with("U+") ? WholeNumber<int>(line.substr(2, line.find(' ') - 2), 16) : std::nullopt;
         if (!code || *code < 0 || *code > 0xFF) {
             lines.Fail("expected a Latin-1 code point \"U+XXXX\"");
         }

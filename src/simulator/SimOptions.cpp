@@ -1,9 +1,9 @@
 #include "simulator/SimOptions.h"
 
+#include "platform/NumberText.h"
 #include "platform/SprintF.h"
 #include "platform/VorlixError.h"
 
-#include <charconv>
 #include <cstdint>
 
 const char* const SimUsage =
@@ -17,12 +17,11 @@ const char* const SimUsage =
 namespace {
 
 int NumberOption(const std::string& option, const std::string& text, int low, int high) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size() || value < low || value > high) {
+    const auto value = WholeNumber<int>(text);
+    if (!value || *value < low || *value > high) {
         throw EVorlixError(SprintF("%s must be a number from %d to %d", option, low, high));
     }
-    return value;
+    return *value;
 }
 
 } // namespace
