@@ -90,7 +90,6 @@ void TFrameRow::AddButton(QWidget* cell, const QString& caption, const char* nam
 }
 
 void TFrameRow::MarkChanged(bool setmark) {
-    FMarked = setmark;
     Shape1->setStyleSheet(ShapeStyle(setmark));
 }
 

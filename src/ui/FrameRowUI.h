@@ -26,11 +26,9 @@ public:
 
     // Stops following the row, which is about to go; the view shows nothing new afterwards.
     void Detach();
-    bool SameRow(const TConfigurationRow& row) const { return FRow == &row; }
 
     void MarkChanged(bool setmark);
     void RefreshData();
-    bool Marked() const { return FMarked; }
 
     void SetOnStartRowChange(TRowUpdated handler) { FStartRowChange = std::move(handler); }
     void SetOnStartRowRemoved(TRowUpdated handler) { FStartRowRemoved = std::move(handler); }
@@ -45,7 +43,6 @@ private:
     void Raise(const TRowUpdated& event);
 
     TConfigurationRow* FRow;
-    bool FMarked = false;
     QFrame* Shape1;
     QLineEdit* TxtText;
     QLineEdit* TxtFont;

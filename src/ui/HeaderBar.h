@@ -2,7 +2,6 @@
 
 #include <QString>
 
-class QHBoxLayout;
 class QLabel;
 class QWidget;
 

@@ -11,7 +11,6 @@ class TSimWindow : public QWidget {
 public:
     TSimWindow(const TSimDisplay& display, int zoom, const QString& title);
 
-    int Zoom() const { return FZoom; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
