@@ -6,6 +6,7 @@
 
 #include "clients/SerialPort.h"
 
+#include "clients/AsioReadByte.h"
 #include "platform/SprintF.h"
 #include "platform/VorlixError.h"
 
@@ -39,18 +40,7 @@ public:
     }
 
     std::optional<char> ReadByte(std::chrono::milliseconds timeout) override {
-        char byte = 0;
-        bool received = false;
-        FIo.restart();
-        FPort.async_read_some(asio::buffer(&byte, 1), [&](const asio::error_code& error, std::size_t count) {
-            received = !error && count == 1;
-        });
-        if (FIo.run_for(timeout) == 0) {
-            asio::error_code ignored;
-            FPort.cancel(ignored);
-            FIo.run();
-        }
-        return received ? std::optional<char>(byte) : std::nullopt;
+        return ReadByteWithin(FIo, FPort, timeout);
     }
 
     bool IsConnected() override { return FPort.is_open(); }

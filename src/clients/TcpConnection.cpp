@@ -6,6 +6,7 @@
 
 #include "clients/TcpConnection.h"
 
+#include "clients/AsioReadByte.h"
 #include "platform/SprintF.h"
 #include "platform/VorlixError.h"
 
@@ -72,18 +73,7 @@ public:
     }
 
     std::optional<char> ReadByte(milliseconds timeout) override {
-        char byte = 0;
-        bool received = false;
-        FIo.restart();
-        FSocket.async_read_some(
-            asio::buffer(&byte, 1),
-            [&](const asio::error_code& error, std::size_t count) { received = !error && count == 1; });
-        if (FIo.run_for(timeout) == 0) {
-            asio::error_code ignored;
-            FSocket.cancel(ignored);
-            FIo.run();
-        }
-        return received ? std::optional<char>(byte) : std::nullopt;
+        return ReadByteWithin(FIo, FSocket, timeout);
     }
 
     // A peer that closed or reset the connection shows when the socket is read without waiting.
