@@ -3,10 +3,10 @@
 #include "datasources/DisplayDataSourceBase.h"
 #include "model/DatasourceTexts.h"
 #include "model/LocalViewModel.h"
+#include "model/OneLineText.h"
 #include "model/StaticDateChange.h"
 #include "ui/ErrorBox.h"
 #include "ui/HeaderBar.h"
-#include "ui/OneLineText.h"
 
 #include <QDateEdit>
 #include <QGroupBox>
@@ -97,7 +97,7 @@ void TFrameDatasource::Refresh() {
         const TDatasourceColumns columns = DatasourceColumns(*source);
         for (std::size_t column = 0; column < columns.size(); ++column) {
             LvDatasources->setItem(row, static_cast<int>(column),
-                                   new QTableWidgetItem(OneLineText(columns[column])));
+                                   new QTableWidgetItem(QString::fromStdString(OneLineText(columns[column]))));
         }
     }
 }
@@ -109,7 +109,7 @@ void TFrameDatasource::RefreshItem(int row) {
     }
     const TDatasourceColumns columns = DatasourceColumns(*source);
     for (std::size_t column = NameColumn + 1; column < columns.size(); ++column) {
-        LvDatasources->item(row, static_cast<int>(column))->setText(OneLineText(columns[column]));
+        LvDatasources->item(row, static_cast<int>(column))->setText(QString::fromStdString(OneLineText(columns[column])));
     }
 }
 

@@ -5,6 +5,7 @@
 #include "model/DatasourceTexts.h"
 #include "model/DisplaySettingsChange.h"
 #include "model/LocalViewModel.h"
+#include "model/OneLineText.h"
 #include "rows/ConfigurationTexts.h"
 #include "rows/RowSendCycle.h"
 #include "rows/RowsFile.h"
@@ -12,7 +13,6 @@
 #include "ui/ErrorBox.h"
 #include "ui/FrameRowUI.h"
 #include "ui/HeaderBar.h"
-#include "ui/OneLineText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -318,7 +318,7 @@ TFrameRow* TFrameDisplay::AddRowFrame(TConfigurationRow& row) {
         RunGuarded(this, [&] { OnHandleDeleteRow(removed, sender); });
     });
     view->SetOnDatasourceQuery([this](const std::string& name) {
-        return OneLineText(DatasourceQueryText(FModel, name)).toStdString();
+        return OneLineText(DatasourceQueryText(FModel, name));
     });
     view->SetOnStartRowMoveUp([this](TConfigurationRow& moved, TFrameRow* sender) {
         RunGuarded(this, [&] { OnHandleMoveRow(moved, sender, -1); });

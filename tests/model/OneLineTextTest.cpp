@@ -1,4 +1,4 @@
-#include "ui/OneLineText.h"
+#include "model/OneLineText.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ TEST(OneLineTextTest, JoinsTheLinesOfAValueWithBlanks) {
         {"\r\n", ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(OneLineText(c.text).toStdString(), c.shown) << c.text;
+        EXPECT_EQ(OneLineText(c.text), c.shown) << c.text;
     }
 }
 
