@@ -1,10 +1,7 @@
 #include "model/DatasourceTexts.h"
 
-#include "config/ConfigurationFiles.h"
-#include "config/VDataSource.h"
-#include "config/VDisplay.h"
 #include "model/LocalViewModel.h"
-#include "support/TempDir.h"
+#include "support/ConfigurationDir.h"
 
 #include <gtest/gtest.h>
 
@@ -13,28 +10,17 @@ namespace {
 class DatasourceTextsTest : public ::testing::Test {
 protected:
     DatasourceTextsTest() {
-        TBaseObjectList<TVDataSource> sources;
-        AddSource(sources, "Temp", "Temperatur ute", true, TDisplayDataSourceBase::ValueType_Numeric, "21");
-        AddSource(sources, "Note", "", false, TDisplayDataSourceBase::ValueType_Text, "a\r\nb");
-        WriteListFile(DataSourcesFilePath(dir.Path().string()), sources);
-        WriteListFile(DisplaysFilePath(dir.Path().string()), TBaseObjectList<TVDisplay>());
-        model.LoadFromDictionary(dir.Path().string());
+        auto& temp = config.AddSource("Temp", DisplayDataSourceType_Static,
+                                      TDisplayDataSourceBase::ValueType_Numeric, "21");
+        temp.SetDescription("Temperatur ute");
+        temp.SetPublicChangeable(true);
+        config.AddSource("Note", DisplayDataSourceType_Static, TDisplayDataSourceBase::ValueType_Text, "a\r\nb");
+        config.Write();
+        model.LoadFromDictionary(config.Path());
         model.CollectData();
     }
 
-    static void AddSource(TBaseObjectList<TVDataSource>& sources, const std::string& name,
-                          const std::string& description, bool changeable, int valueType,
-                          const std::string& value) {
-        auto& source = sources.Add(std::make_unique<TVDataSource>());
-        source.SetName(name);
-        source.SetDescription(description);
-        source.SetPublicChangeable(changeable);
-        source.SetDataSourceType(DisplayDataSourceType_Static);
-        source.SetValueType(static_cast<std::uint16_t>(valueType));
-        source.SetConfiguration(value);
-    }
-
-    TempDir dir;
+    ConfigurationDir config;
     TLocalViewModel model;
 };
 

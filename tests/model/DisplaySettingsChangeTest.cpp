@@ -1,11 +1,8 @@
 #include "model/DisplaySettingsChange.h"
 
-#include "config/ConfigurationFiles.h"
-#include "config/VDataSource.h"
-#include "config/VDisplay.h"
 #include "model/LocalViewModel.h"
+#include "support/ConfigurationDir.h"
 #include "support/LoopbackListener.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -14,26 +11,14 @@ namespace {
 class DisplaySettingsChangeTest : public ::testing::Test {
 protected:
     DisplaySettingsChangeTest() {
-        TBaseObjectList<TVDisplay> displays;
-        AddDisplay(displays, "Debug", DisplayType_Debug, "");
-        AddDisplay(displays, "Door", DisplayType_Vorlix3Ip, "127.0.0.1:" + std::to_string(display.Port()));
-        WriteListFile(DisplaysFilePath(dir.Path().string()), displays);
-        WriteListFile(DataSourcesFilePath(dir.Path().string()), TBaseObjectList<TVDataSource>());
-        model.LoadFromDictionary(dir.Path().string());
-    }
-
-    static void AddDisplay(TBaseObjectList<TVDisplay>& displays, const std::string& name, TDisplayType type,
-                           const std::string& settings) {
-        auto& display = displays.Add(std::make_unique<TVDisplay>());
-        display.SetName(name);
-        display.SetDisplayType(type);
-        display.SetWidth(64);
-        display.SetBrightness(50);
-        display.SetDisplaySettings(settings);
+        config.AddDisplay("Debug", DisplayType_Debug);
+        config.AddDisplay("Door", DisplayType_Vorlix3Ip, "127.0.0.1:" + std::to_string(display.Port()));
+        config.Write();
+        model.LoadFromDictionary(config.Path());
     }
 
     LoopbackListener display;
-    TempDir dir;
+    ConfigurationDir config;
     TLocalViewModel model;
 };
 

@@ -1,12 +1,9 @@
 #include "model/StaticDateChange.h"
 
-#include "config/ConfigurationFiles.h"
-#include "config/VDataSource.h"
-#include "config/VDisplay.h"
 #include "model/LocalViewModel.h"
 #include "platform/RegionalSettings.h"
 #include "platform/VorlixError.h"
-#include "support/TempDir.h"
+#include "support/ConfigurationDir.h"
 #include "support/TestClock.h"
 
 #include <gtest/gtest.h>
@@ -16,29 +13,18 @@ namespace {
 class StaticDateChangeTest : public ::testing::Test {
 protected:
     StaticDateChangeTest() {
-        TBaseObjectList<TVDataSource> sources;
-        AddSource(sources, "Deadline", DisplayDataSourceType_Static, "2026-01-15");
-        AddSource(sources, "Unset", DisplayDataSourceType_Static, "");
-        AddSource(sources, "Word", DisplayDataSourceType_Static, "Hej");
-        AddSource(sources, "Lines", DisplayDataSourceType_File, (dir / "missing.txt").string());
-        WriteListFile(DataSourcesFilePath(dir.Path().string()), sources);
-        TBaseObjectList<TVDisplay> displays;
-        auto& display = displays.Add(std::make_unique<TVDisplay>());
-        display.SetName("Hall");
-        display.SetConfigurationString("[Deadline]");
-        WriteListFile(DisplaysFilePath(dir.Path().string()), displays);
-        model.LoadFromDictionary(dir.Path().string());
+        constexpr int Date = TDisplayDataSourceBase::ValueType_Date;
+        config.AddSource("Deadline", DisplayDataSourceType_Static, Date, "2026-01-15");
+        config.AddSource("Unset", DisplayDataSourceType_Static, Date, "");
+        config.AddSource("Word", DisplayDataSourceType_Static, Date, "Hej");
+        config.AddSource("Lines", DisplayDataSourceType_File, Date, MissingFile());
+        config.AddDisplay("Hall", DisplayType_Debug).SetConfigurationString("[Deadline]");
+        config.Write();
+        model.LoadFromDictionary(config.Path());
         model.CollectData();
     }
 
-    static void AddSource(TBaseObjectList<TVDataSource>& sources, const std::string& name, int type,
-                          const std::string& configuration) {
-        auto& source = sources.Add(std::make_unique<TVDataSource>());
-        source.SetName(name);
-        source.SetDataSourceType(static_cast<std::uint16_t>(type));
-        source.SetValueType(TDisplayDataSourceBase::ValueType_Date);
-        source.SetConfiguration(configuration);
-    }
+    std::string MissingFile() const { return (config.Dir() / "missing.txt").string(); }
 
     const TVDataSource& Record(const std::string& name) const {
         for (const TVDataSource& record : model.DataSourceRecords()) {
@@ -49,7 +35,7 @@ protected:
         throw std::logic_error("no record " + name);
     }
 
-    TempDir dir;
+    ConfigurationDir config;
     TestClock clock{EncodeDateTime({2026, 12, 9, 12, 0, 0, 0})};
     TScopedRegionalSettings settings{TRegionalSettings{',', "dd.mm.yyyy", "hh:nn:ss"}};
     TLocalViewModel model;
@@ -71,16 +57,16 @@ TEST_F(StaticDateChangeTest, StoresTheDateWithoutTimeInTheUsersFormatAndPublishe
     EXPECT_EQ(Record("Deadline").Configuration(), "04.03.2027");
     EXPECT_EQ(Record("Deadline").Value(), "04.03.2027") << "a collection pass ran";
 
-    model.SaveToDictionary(dir.Path().string());
+    model.SaveToDictionary(config.Path());
     TLocalViewModel reloaded;
-    reloaded.LoadFromDictionary(dir.Path().string());
+    reloaded.LoadFromDictionary(config.Path());
     EXPECT_EQ(reloaded.DataSourceRecords()[0].Configuration(), "04.03.2027");
 }
 
 TEST_F(StaticDateChangeTest, ChangesNothingForAMissingOrNonStaticSource) {
     EXPECT_FALSE(SaveStaticDate(model, "Nobody", clock.Now()));
     EXPECT_FALSE(SaveStaticDate(model, "Lines", clock.Now()));
-    EXPECT_EQ(Record("Lines").Configuration(), (dir / "missing.txt").string());
+    EXPECT_EQ(Record("Lines").Configuration(), MissingFile());
     EXPECT_EQ(Record("Deadline").Configuration(), "2026-01-15");
 }
 

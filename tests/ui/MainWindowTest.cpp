@@ -1,4 +1,4 @@
-#include "ConfigurationDir.h"
+#include "support/ConfigurationDir.h"
 #include "WindowProbe.h"
 
 #include "config/ConfigurationFiles.h"

@@ -1,4 +1,4 @@
-#include "ConfigurationDir.h"
+#include "support/ConfigurationDir.h"
 
 #include "config/ConfigurationFiles.h"
 #include "rows/RowsFile.h"
