@@ -40,6 +40,14 @@ std::string OneSource(const std::string& recordFields) {
         recordFields + R"(}}],"FCount":1)");
 }
 
+// The displays of a display-list document holding one record with the given "fields" members.
+TBaseObjectList<TVDisplay> ReadOneDisplay(const std::string& recordFields) {
+    return ListFromJson<TVDisplay>(ParseJsonText(
+        R"({"type":"JSONBaseObject.TBaseObjectList<JSONBaseObject.TVDisplay>","id":1,"fields":{"FItems":[)"
+        R"({"type":"JSONBaseObject.TVDisplay","id":2,"fields":{)" +
+        recordFields + R"(}}],"FCount":1}})"));
+}
+
 TEST(ListDocumentTest, AnEmptyListIsNull) {
     EXPECT_EQ(JsonText(ListToJson(TBaseObjectList<TVDataSource>())), "null");
     EXPECT_EQ(ListFromJson<TVDataSource>(nullptr).Count(), 0u);
@@ -152,10 +160,7 @@ TEST(ListDocumentTest, FieldsAreMatchedByKeyAndConvertedThroughTheirText) {
 }
 
 TEST(ListDocumentTest, StoredValuesAreTakenWithoutTheSetters) {
-    const auto list = ListFromJson<TVDisplay>(ParseJsonText(
-        R"({"type":"JSONBaseObject.TBaseObjectList<JSONBaseObject.TVDisplay>","id":1,"fields":{"FItems":[)"
-        R"({"type":"JSONBaseObject.TVDisplay","id":2,"fields":{"FBrightness":150}}],"FCount":1}})"));
-    EXPECT_EQ(list[0].Brightness(), 150);
+    EXPECT_EQ(ReadOneDisplay(R"("FBrightness":150)")[0].Brightness(), 150);
 }
 
 TEST(ListDocumentTest, ARecordReadsFromItsObjectOrFromNull) {
@@ -252,17 +257,11 @@ INSTANTIATE_TEST_SUITE_P(
                      "The value \"yes\" of FPublicChangeable is not a valid Boolean"}));
 
 TEST(ListDocumentTest, DisplayNumbersMustFitTheirFields) {
-    const auto readDisplay = [](const std::string& fields) {
-        ListFromJson<TVDisplay>(ParseJsonText(
-            R"({"type":"JSONBaseObject.TBaseObjectList<JSONBaseObject.TVDisplay>","id":1,"fields":{"FItems":[)"
-            R"({"type":"JSONBaseObject.TVDisplay","id":2,"fields":{)" +
-            fields + R"(}}],"FCount":1}})"));
-    };
     EXPECT_THAT(
-        [&] { readDisplay(R"("FBrightness":300)"); },
+        [&] { ReadOneDisplay(R"("FBrightness":300)"); },
         ThrowsMessage<EVorlixError>(StrEq("The value 300 of FBrightness is outside the range 0 to 255")));
     EXPECT_THAT(
-        [&] { readDisplay(R"("FWidth":65536)"); },
+        [&] { ReadOneDisplay(R"("FWidth":65536)"); },
         ThrowsMessage<EVorlixError>(StrEq("The value 65536 of FWidth is outside the range 0 to 65535")));
 }
 
