@@ -2,6 +2,7 @@
 
 #include "datasources/JsonDocumentFetch.h"
 #include "platform/NumberText.h"
+#include "platform/QuotedText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -53,14 +54,7 @@ std::string ConfigurationPart(const std::string& part) {
     if (part.find('|') == std::string::npos && !part.starts_with('"')) {
         return part;
     }
-    std::string quoted = "\"";
-    for (const char c : part) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + '"';
+    return DoubleQuoted(part);
 }
 
 bool IsPlainInteger(const std::string& written) {

@@ -1,5 +1,7 @@
 #include "datasources/ValueList.h"
 
+#include "platform/QuotedText.h"
+
 namespace {
 
 bool NeedsQuotes(const std::string& line, bool strictDelimiter) {
@@ -10,17 +12,6 @@ bool NeedsQuotes(const std::string& line, bool strictDelimiter) {
         }
     }
     return false;
-}
-
-std::string Quoted(const std::string& line) {
-    std::string quoted = "\"";
-    for (const char c : line) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + '"';
 }
 
 } // namespace
@@ -65,7 +56,7 @@ std::string TValueList::DelimitedText() const {
         if (i > 0) {
             text += ',';
         }
-        text += NeedsQuotes(FLines[i], FStrictDelimiter) ? Quoted(FLines[i]) : FLines[i];
+        text += NeedsQuotes(FLines[i], FStrictDelimiter) ? DoubleQuoted(FLines[i]) : FLines[i];
     }
     return text;
 }
