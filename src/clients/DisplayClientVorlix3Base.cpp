@@ -132,7 +132,7 @@ void TDisplayClientVorlix3Base::ReleaseDroppedConnection() {
 
 bool TDisplayClientVorlix3Base::ConnectDue() {
     std::lock_guard lock(ClientLock());
-    return SoftConnected() && !FConnection && FRetry.AttemptDue();
+    return SoftConnected() && !FConnection && HasTarget() && FRetry.AttemptDue();
 }
 
 // Runs without the client's lock: opening, greeting and reading the answer may take a while.

@@ -37,6 +37,8 @@ protected:
     virtual std::string EncodeAreaLines(const std::vector<std::string>& lines) const = 0;
     // Names the link in messages, e.g. "socket 10.0.0.5".
     virtual std::string LinkName() const = 0;
+    // Whether the settings name a display to connect to; without one no attempt is made.
+    virtual bool HasTarget() const = 0;
 
     // Writes to the display when there is a live connection; false when there is none or the
     // write fails. A failure is handed to `reportFailure` and releases the connection, so that the

@@ -113,6 +113,11 @@ std::string TDisplayClientVorlix3COM::LinkName() const {
     return "port " + FDevice;
 }
 
+bool TDisplayClientVorlix3COM::HasTarget() const {
+    std::lock_guard lock(ClientLock());
+    return !FDevice.empty();
+}
+
 bool TDisplayClientVorlix3COM::ApplySettings(const std::string& baseconfig) {
     const auto device = SerialDevice(baseconfig);
     if (!device) {
