@@ -80,7 +80,7 @@ bool TDisplayClientVorlix3COM::SetDisplayConfig(const std::string& baseconfig) {
         return false;
     }
     ThreadSuspend();
-    RestartRetries();
+    SettingsChanged();
     return true;
 }
 

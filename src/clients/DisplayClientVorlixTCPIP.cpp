@@ -88,7 +88,7 @@ bool TDisplayClientVorlixTCPIP::SetDisplayConfig(const std::string& baseconfig) 
         FIP = pieces[0];
         FPortNumber = port;
     }
-    RestartRetries();
+    SettingsChanged();
     return true;
 }
 

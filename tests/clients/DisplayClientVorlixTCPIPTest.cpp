@@ -78,27 +78,38 @@ TEST(DisplayClientVorlixTCPIP, RefusesPushesOutsidePushModeWithAnError) {
     EXPECT_EQ(log.Count(FormatLogText(LogType_Error, "Client is not in pushmode")), 1u);
 }
 
-// Whether the display drops the connection or the user suspends and starts the client, the next
-// connection greets the display again.
-TEST(DisplayClientVorlixTCPIP, ANewConnectionAfterADropGreetsTheDisplayAgain) {
-    for (const bool displayDrops : {true, false}) {
-        TLoopbackDisplay display;
+// A connection that is lost, or one to new settings, greets the display again, which clears it.
+// One the user suspended and started again is reopened without a greeting: the display keeps
+// what it shows.
+TEST(DisplayClientVorlixTCPIP, OnlyAConnectionClosedByASuspendIsReopenedWithoutAGreeting) {
+    enum class TEnd { DisplayDrops, Suspend, SuspendAndNewSettings };
+    const struct {
+        TEnd end;
+        bool greets;
+    } cases[] = {{TEnd::DisplayDrops, true}, {TEnd::Suspend, false}, {TEnd::SuspendAndNewSettings, true}};
+    for (const auto& c : cases) {
+        const int name = static_cast<int>(c.end);
+        TLoopbackDisplay display("VX 2.0");
         TLogRecorder log;
         const auto client = StartedClient(display.Address(), log);
         ASSERT_TRUE(display.WaitReceived(0, Greeting));
         ASSERT_TRUE(WaitUntil([&] { return client->ConnectionCount() == 1; }));
-        if (displayDrops) {
+        if (c.end == TEnd::DisplayDrops) {
             display.Drop(0);
         } else {
             client->ThreadSuspend();
             EXPECT_TRUE(display.WaitClosedByClient(0));
             EXPECT_FALSE(client->SendConfigString("A"));
+            if (c.end == TEnd::SuspendAndNewSettings) {
+                EXPECT_TRUE(client->SetDisplayConfig(display.Address()));
+            }
             client->ThreadStart();
         }
-        EXPECT_TRUE(display.WaitReceived(1, Greeting)) << displayDrops;
-        ASSERT_TRUE(WaitUntil([&] { return client->ConnectionCount() == 2; }));
-        EXPECT_TRUE(client->SendConfigString("B"));
-        EXPECT_TRUE(display.WaitReceived(1, Greeting + "B\r\n"));
+        ASSERT_TRUE(WaitUntil([&] { return client->SendConfigString("B"); })) << name;
+        const std::string expected = (c.greets ? Greeting : "") + "B\r\n";
+        EXPECT_TRUE(display.WaitReceived(1, expected)) << name << ": " << display.Received(1);
+        EXPECT_EQ(client->ConnectionCount(), c.greets ? 2u : 1u) << name;
+        EXPECT_EQ(client->SoftwareVersion(), "VX 2.0") << name;
         EXPECT_EQ(display.Connections(), 2u);
     }
 }
