@@ -3,10 +3,18 @@
 #include "platform/SprintF.h"
 #include "rows/RowsFile.h"
 
+#include <chrono>
 #include <exception>
 
+namespace {
+
+constexpr auto TickInterval = std::chrono::milliseconds(100);
+
+} // namespace
+
 TDisplaySession::TDisplaySession(std::string directory, TDLogMessage log, const TClock& clock)
-    : FDirectory(std::move(directory)), FLog(std::move(log)), FClock(clock) {}
+    : FDirectory(std::move(directory)), FLog(std::move(log)), FClock(clock),
+      FWork([this](const std::exception& failure) { Log("Main", failure.what()); }) {}
 
 // The cycles use the model's clients; they go first.
 TDisplaySession::~TDisplaySession() {
@@ -62,6 +70,24 @@ void TDisplaySession::SendTick() {
         } catch (const std::exception& error) {
             Log(cycle->Name(), error.what());
         }
+    }
+}
+
+void TDisplaySession::RunTicks() {
+    auto nextTick = std::chrono::steady_clock::now();
+    while (!FWork.StopRequested()) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= nextTick) {
+            CollectTick();
+            SendTick();
+            // A late tick is not caught up with a burst: the next one is a whole interval away.
+            nextTick += TickInterval;
+            if (nextTick <= now) {
+                nextTick = now + TickInterval;
+            }
+        }
+        FWork.WaitUntil(nextTick);
+        FWork.RunPending();
     }
 }
 

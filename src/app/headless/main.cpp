@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -18,8 +17,6 @@
 #include <mutex>
 
 namespace {
-
-constexpr auto TickInterval = std::chrono::milliseconds(100);
 
 // Log lines as the main window shows them; the clients log from their worker threads.
 class TLogPrinter {
@@ -82,10 +79,7 @@ int main(int argc, char** argv) {
     }
     session.SetConnected(true);
     session.SetPaused(false);
-    TSignalWaiter stop;
-    do {
-        session.CollectTick();
-        session.SendTick();
-    } while (!stop.WaitForStop(TickInterval));
+    TSignalWaiter stop([&session] { session.Work().RequestStop(); });
+    session.RunTicks();
     return 0;
 }
