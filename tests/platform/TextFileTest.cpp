@@ -80,7 +80,7 @@ TEST(TextFileTest, FailedReplaceReportsTheReasonAndLeavesEverythingAsItWas) {
                                             "\". No such file or directory"},
         {regular / "file.json",
          "Cannot create file \"" + (regular / "file.json").string() + "\". Not a directory"},
-        // The temporary file is written, but cannot be renamed over a directory.
+        // A file cannot take the place of a directory; refused before any temporary file is written.
         {dir / "occupied", "Cannot write file \"" + (dir / "occupied").string() + "\". Is a directory"},
     };
     for (const TCase& c : cases) {
