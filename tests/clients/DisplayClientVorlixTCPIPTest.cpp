@@ -111,6 +111,8 @@ TEST(DisplayClientVorlixTCPIP, OnlyAConnectionClosedByASuspendIsReopenedWithoutA
             }
             client->ThreadStart();
         }
+        // Pushes before the drop is noticed still go to the old connection.
+        ASSERT_TRUE(WaitUntil([&] { return display.Connections() == 2; })) << name;
         ASSERT_TRUE(WaitUntil([&] { return client->SendConfigString("B"); })) << name;
         const std::string expected = (c.greets ? Greeting : "") + "B\r\n";
         EXPECT_TRUE(display.WaitReceived(1, expected)) << name << ": " << display.Received(1);
