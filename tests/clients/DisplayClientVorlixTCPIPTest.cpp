@@ -176,9 +176,10 @@ TEST(DisplayClientVorlixTCPIP, RejectedSettingsConnectNowhereUntilTheyAreChanged
         std::mutex Lock;
         std::vector<std::string> Hosts;
     };
+    // Before the clients, whose threads use them until they are gone.
     std::vector<std::unique_ptr<TAttempts>> attempts;
-    std::vector<std::unique_ptr<TDisplayClientVorlixTCPIP>> clients;
     TLogRecorder log;
+    std::vector<std::unique_ptr<TDisplayClientVorlixTCPIP>> clients;
     for (const std::string& settings : rejected) {
         for (const bool fromStart : {true, false}) {
             auto& tried = *attempts.emplace_back(std::make_unique<TAttempts>());
@@ -247,23 +248,27 @@ TEST(DisplayClientVorlixTCPIP, FailingAttemptsAreLoggedOnceAndTheRecoveryIsLogge
 // An attempt that hangs, such as a name lookup that is never answered, is given up as soon as the
 // client is suspended or destroyed; neither waits for it, and a given-up attempt is no failure.
 TEST(DisplayClientVorlixTCPIP, SuspendAndDestructionGiveUpAnAttemptThatHangs) {
-    std::mutex lock;
-    std::condition_variable answered;
-    bool answer = false;
-    std::atomic<int> lookups{0};
-    const TNameResolver neverAnswers = [&](const std::string&) -> std::vector<std::string> {
-        ++lookups;
-        std::unique_lock guard(lock);
-        answered.wait(guard, [&] { return answer; });
+    // The lookups outlive the test: what they use is theirs.
+    struct TNameService {
+        std::mutex Lock;
+        std::condition_variable Answered;
+        bool Answer = false;
+        std::atomic<int> Lookups{0};
+    };
+    const auto service = std::make_shared<TNameService>();
+    const TNameResolver neverAnswers = [service](const std::string&) -> std::vector<std::string> {
+        ++service->Lookups;
+        std::unique_lock guard(service->Lock);
+        service->Answered.wait(guard, [&] { return service->Answer; });
         throw EVorlixError("too late");
     };
     TLogRecorder log;
     auto client = StartedClient("display.invalid:3027", log, TcpConnector(neverAnswers));
-    ASSERT_TRUE(WaitUntil([&] { return lookups == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return service->Lookups == 1; }));
     client->ThreadSuspend();
     EXPECT_FALSE(client->IsRunning());
     client->ThreadStart();
-    ASSERT_TRUE(WaitUntil([&] { return lookups == 2; }));
+    ASSERT_TRUE(WaitUntil([&] { return service->Lookups == 2; }));
     const auto start = std::chrono::steady_clock::now();
     client.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
@@ -272,10 +277,10 @@ TEST(DisplayClientVorlixTCPIP, SuspendAndDestructionGiveUpAnAttemptThatHangs) {
     }
     // The lookups end now; what they find goes nowhere.
     {
-        std::lock_guard guard(lock);
-        answer = true;
+        std::lock_guard guard(service->Lock);
+        service->Answer = true;
     }
-    answered.notify_all();
+    service->Answered.notify_all();
 }
 
 // A peer whose connections the system accepts but nobody reads.
@@ -319,7 +324,8 @@ TEST(DisplayClientVorlixTCPIP, ADisplayThatStopsReadingFailsItsSendOnceAndIsConn
     const auto client = StartedClient(peer.Address(), log);
     ASSERT_TRUE(WaitUntil([&] { return client->ConnectionCount() == 1; }));
     const std::string row = "-sc0 -t\"" + std::string(3000, 'x') + "\"";
-    const std::string failure = FormatLogText(LogType_Error, "Client has error while sending:No progress for 2 s");
+    const std::string failure =
+        FormatLogText(LogType_Error, "Client has error while sending:No progress for 2 s");
     // Until the system's buffers and the client's are full, and then on until the write fails.
     auto slowest = std::chrono::steady_clock::duration::zero();
     std::size_t refused = 0;
