@@ -22,6 +22,9 @@ public:
         Sent.push_back(configstring);
         return true;
     }
+    TConnectionStatus ConnectionStatus() const override {
+        return {Connected ? TConnectionState::Connected : TConnectionState::Off, {}, {}};
+    }
     void Connect() {
         Connected = true;
         NoteConnectionEstablished();
