@@ -1,7 +1,9 @@
-// vorlix-headless DIR: runs the configuration in DIR as the desktop program does, without a window:
-// every display connected, every send cycle running, each log line on standard output. Ends on
-// SIGINT or SIGTERM.
+// vorlix-headless [--api ADDRESS:PORT [--api-token-file FILE]] DIR: runs the configuration in DIR as
+// the desktop program does, without a window: every display connected, every send cycle running,
+// each log line on standard output; with --api, the HTTP API too. Ends on SIGINT or SIGTERM.
 
+#include "integration/ApiServer.h"
+#include "integration/SessionGateway.h"
 #include "platform/SignalWaiter.h"
 #include "platform/SprintF.h"
 #include "rows/DisplaySession.h"
@@ -11,10 +13,14 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <memory>
 #include <mutex>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -57,14 +63,21 @@ int Fail(const std::string& message) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        return Fail("Usage: vorlix-headless DIR");
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    std::optional<TApiSettings> api;
+    try {
+        api = TakeApiOptions(arguments, std::getenv("VORLIX_API_TOKEN"));
+    } catch (const std::exception& failure) {
+        return Fail(failure.what());
+    }
+    if (arguments.size() != 1) {
+        return Fail("Usage: vorlix-headless [--api ADDRESS:PORT [--api-token-file FILE]] DIR");
     }
     TSignalWaiter::BlockSignals(false);
 
     std::filesystem::path directory;
-    if (const std::string reason = EnterDirectory(argv[1], directory); !reason.empty()) {
-        return Fail(SprintF("Cannot open directory \"%s\". %s", argv[1], reason));
+    if (const std::string reason = EnterDirectory(arguments[0].c_str(), directory); !reason.empty()) {
+        return Fail(SprintF("Cannot open directory \"%s\". %s", arguments[0], reason));
     }
 
     TLogPrinter printer;
@@ -76,6 +89,16 @@ int main(int argc, char** argv) {
         session.Start();
     } catch (const std::exception& failure) {
         return Fail(failure.what());
+    }
+    const TSessionGateway gateway(session);
+    std::unique_ptr<TApiServer> server;
+    if (api) {
+        try {
+            server = std::make_unique<TApiServer>(*api, gateway);
+        } catch (const std::exception& failure) {
+            return Fail(failure.what());
+        }
+        printer.Print("API", server->ListeningMessage());
     }
     session.SetConnected(true);
     session.SetPaused(false);
