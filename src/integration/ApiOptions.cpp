@@ -15,20 +15,6 @@ namespace {
 
 constexpr std::uintmax_t MaxTokenFileBytes = 4096;
 
-// The value after `option`, taken out with it; nothing when the option is absent.
-std::optional<std::string> TakeOption(std::vector<std::string>& arguments, const std::string& option) {
-    const auto found = std::ranges::find(arguments, option);
-    if (found == arguments.end()) {
-        return std::nullopt;
-    }
-    if (found + 1 == arguments.end()) {
-        throw EVorlixError(SprintF("%s needs a value", option));
-    }
-    std::string value = *(found + 1);
-    arguments.erase(found, found + 2);
-    return value;
-}
-
 bool IsLoopback(const std::string& address) {
     in_addr v4{};
     if (inet_pton(AF_INET, address.c_str(), &v4) == 1) {
@@ -86,20 +72,31 @@ void CheckToken(const std::string& token) {
 
 } // namespace
 
-std::optional<TApiSettings> TakeApiOptions(std::vector<std::string>& arguments,
-                                           const char* environmentToken) {
-    const std::optional<std::string> endpoint = TakeOption(arguments, "--api");
-    const std::optional<std::string> tokenFile = TakeOption(arguments, "--api-token-file");
-    if (!endpoint) {
-        if (tokenFile) {
+std::vector<TProgramOption> ApiProgramOptions(TApiOptions& options) {
+    return {{"--api", "ADDRESS:PORT",
+             "Offers the HTTP API there (127.0.0.1:8080, [::1]:8080; port 0 takes a\n"
+             "free one); without a token only on a loopback address.",
+             [&options](const std::string& value) { options.Endpoint = ReadEndpoint(value); }},
+            {"--api-token-file", "FILE",
+             "The API's bearer token is the first line of FILE (otherwise\n"
+             "VORLIX_API_TOKEN when set).",
+             SetText(options.TokenFile)}};
+}
+
+std::optional<TApiSettings> ApiSettings(const TApiOptions& options, const char* environmentToken) {
+    if (!options.Endpoint) {
+        if (!options.TokenFile.empty()) {
             throw EVorlixError("--api-token-file needs --api");
         }
         return std::nullopt;
     }
-    TApiSettings settings = ReadEndpoint(*endpoint);
-    settings.Token = tokenFile ? ReadToken(*tokenFile) : environmentToken != nullptr ? environmentToken : "";
-    if (tokenFile && settings.Token.empty()) {
-        throw EVorlixError(SprintF("The token file \"%s\" holds no token", *tokenFile));
+    TApiSettings settings = *options.Endpoint;
+    const bool fromFile = !options.TokenFile.empty();
+    settings.Token = fromFile                      ? ReadToken(options.TokenFile)
+                     : environmentToken != nullptr ? environmentToken
+                                                   : "";
+    if (fromFile && settings.Token.empty()) {
+        throw EVorlixError(SprintF("The token file \"%s\" holds no token", options.TokenFile));
     }
     CheckToken(settings.Token);
     if (settings.Token.empty() && !IsLoopback(settings.Address)) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ProgramOptions.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,12 +15,21 @@ struct TApiSettings {
     std::string Token;
 };
 
-// Takes "--api ADDRESS:PORT" (IPv4, or IPv6 in brackets) and "--api-token-file FILE" with their
-// values out of `arguments`, wherever they stand, and leaves the rest in order. Without a token
-// file the token is `environmentToken` (VORLIX_API_TOKEN) when set. Nothing when --api is absent.
-// Fails with EVorlixError for a malformed address, an unreadable or unusable token, and for an
-// address other than a loopback one without a token.
-std::optional<TApiSettings> TakeApiOptions(std::vector<std::string>& arguments, const char* environmentToken);
+// What a program's command line says of the API.
+struct TApiOptions {
+    // From --api; nothing when the API is not wanted.
+    std::optional<TApiSettings> Endpoint;
+    std::string TokenFile;
+};
+
+// "--api ADDRESS:PORT" (IPv4, or IPv6 in brackets; a malformed one is a wrong command line) and
+// "--api-token-file FILE", for a program's option table.
+std::vector<TProgramOption> ApiProgramOptions(TApiOptions& options);
+
+// The settings to listen with: the endpoint and the token, read from the token file or else
+// `environmentToken` (VORLIX_API_TOKEN) when set. Nothing without --api. Fails with EVorlixError for
+// an unreadable or unusable token and for an address other than a loopback one without a token.
+std::optional<TApiSettings> ApiSettings(const TApiOptions& options, const char* environmentToken);
 
 // "ADDRESS:PORT" with an IPv6 address in brackets.
 std::string EndpointText(const std::string& address, std::uint16_t port);

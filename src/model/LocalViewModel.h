@@ -8,6 +8,7 @@
 #include "model/LocalListNode.h"
 #include "model/NamedCache.h"
 #include "model/SourceStatus.h"
+#include "platform/TextFileSet.h"
 
 #include <functional>
 #include <map>
@@ -27,8 +28,10 @@ public:
     // Loads both configuration files of `dir` and builds or reconfigures the display clients.
     // A missing directory loads nothing. A faulty file fails the load; what was read before stays.
     virtual void LoadFromDictionary(const std::string& dir);
-    // Writes both configuration files into `dir`; a missing directory writes nothing.
+    // Writes both configuration files into `dir` together; a missing directory writes nothing.
     void SaveToDictionary(const std::string& dir) const;
+    // Stages both configuration files of `dir` in `files`, to be replaced with other files.
+    void SaveToDictionary(const std::string& dir, TTextFileSet& files) const;
     // One collection pass: refreshes every source in record order and hands those that produced
     // new data to every client. A source that fails is logged and skipped for this pass. Then
     // raises OnValueChanged for each source whose value text differs from the one it last handed on.

@@ -2,6 +2,7 @@
 // the desktop program does, without a window: every display connected, every send cycle running,
 // each log line on standard output; with --api, the HTTP API too. Ends on SIGINT or SIGTERM.
 
+#include "app/HeadlessOptions.h"
 #include "integration/ApiServer.h"
 #include "integration/SessionGateway.h"
 #include "platform/SignalWaiter.h"
@@ -17,10 +18,10 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <iostream>
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <vector>
 
 namespace {
 
@@ -40,7 +41,7 @@ private:
 
 // Makes the configuration directory the working directory, as the desktop program runs in it, so
 // that file sources find files named relative to it. Answers why not, or nothing.
-std::string EnterDirectory(const char* name, std::filesystem::path& directory) {
+std::string EnterDirectory(const std::string& name, std::filesystem::path& directory) {
     std::error_code error;
     directory = std::filesystem::canonical(name, error);
     if (error) {
@@ -63,21 +64,22 @@ int Fail(const std::string& message) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> arguments(argv + 1, argv + argc);
+    THeadlessOptions options;
+    if (const auto status =
+            AnswerProgramArguments(HeadlessProgramOptions(options), argc, argv, std::cout, std::cerr)) {
+        return *status;
+    }
     std::optional<TApiSettings> api;
     try {
-        api = TakeApiOptions(arguments, std::getenv("VORLIX_API_TOKEN"));
+        api = ApiSettings(options.Api, std::getenv("VORLIX_API_TOKEN"));
     } catch (const std::exception& failure) {
         return Fail(failure.what());
-    }
-    if (arguments.size() != 1) {
-        return Fail("Usage: vorlix-headless [--api ADDRESS:PORT [--api-token-file FILE]] DIR");
     }
     TSignalWaiter::BlockSignals(false);
 
     std::filesystem::path directory;
-    if (const std::string reason = EnterDirectory(arguments[0].c_str(), directory); !reason.empty()) {
-        return Fail(SprintF("Cannot open directory \"%s\". %s", arguments[0], reason));
+    if (const std::string reason = EnterDirectory(options.Directory, directory); !reason.empty()) {
+        return Fail(SprintF("Cannot open directory \"%s\". %s", options.Directory, reason));
     }
 
     TLogPrinter printer;
