@@ -1,8 +1,8 @@
-#include "RunningSession.h"
-
+#include "clients/LoopbackDisplay.h"
 #include "config/ConfigurationFiles.h"
 #include "config/JsonText.h"
-#include "support/LoopbackSocket.h"
+#include "support/HttpClient.h"
+#include "support/RunningSession.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "clients/LoopbackDisplay.h"
 #include "integration/ApiServer.h"
 #include "integration/SessionGateway.h"
 #include "rows/DisplaySession.h"
 #include "support/ConfigurationDir.h"
-#include "support/HttpClient.h"
 
 #include <memory>
 #include <string>
