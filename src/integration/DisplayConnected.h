@@ -2,7 +2,7 @@
 
 #include "clients/DisplayClient.h"
 
-// Whether the display's connection is wanted up and its worker keeps it so.
+// Whether the display's connection is up now.
 inline bool DisplayConnected(const TDisplayClientBase* client) {
-    return client != nullptr && client->IsRunning();
+    return client != nullptr && client->ConnectionStatus().State == TConnectionState::Connected;
 }

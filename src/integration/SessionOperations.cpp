@@ -34,6 +34,7 @@ json DisplayDocument(const TDisplaySession& session, const TVDisplay& record) {
     const TDisplayClientBase* client = session.Model().GetDisplayClientFromCache(record.Name());
     const TRowSendCycle* cycle = session.Cycle(record.Name());
     const TRowSendCycle::TState state = cycle != nullptr ? cycle->State() : TRowSendCycle::TState{};
+    const TConnectionStatus status = client != nullptr ? client->ConnectionStatus() : TConnectionStatus{};
     json currentRow = nullptr;
     if (!state.Command.empty()) {
         currentRow = {{"index", state.RowIndex ? json(*state.RowIndex) : json(nullptr)},
@@ -43,12 +44,12 @@ json DisplayDocument(const TDisplaySession& session, const TVDisplay& record) {
             {"kind", record.DisplayType()},
             {"width", record.Width()},
             {"brightness", record.Brightness()},
-            {"connected", DisplayConnected(client)},
+            {"connected", status.State == TConnectionState::Connected},
             {"paused", state.Paused},
             {"softwareVersion", client != nullptr ? json(client->SoftwareVersion()) : json(nullptr)},
             {"currentRow", currentRow},
             {"lastSent", TimeOrNull(state.LastSent)},
-            {"lastError", nullptr},
+            {"lastError", TextOrNull(status.LastError)},
             {"connections", client != nullptr ? client->ConnectionCount() : 0}};
 }
 

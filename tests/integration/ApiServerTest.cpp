@@ -220,6 +220,22 @@ TEST_F(ApiServerTest, NotificationsQueueUpToEightAndRefuseWhatCannotBeShown) {
               "The display \"Hall\" is not connected");
 }
 
+TEST_F(ApiServerTest, AnUnreachableDisplayIsReportedWithItsErrorAndRefusesNotifications) {
+    config.AddDisplay("Cellar", DisplayType_Vorlix3Ip, clienttest::RefusingAddress());
+    config.Write();
+    Start();
+    json cellar;
+    ASSERT_TRUE(WaitUntil([&] {
+        cellar = Document(Send("GET", "/api/v1/displays"))[2];
+        return !cellar["lastError"].is_null();
+    }));
+    EXPECT_EQ(cellar["name"], "Cellar");
+    EXPECT_EQ(cellar["connected"], false);
+    EXPECT_EQ(cellar["connections"], 0);
+    EXPECT_EQ(Document(Send("POST", "/api/v1/displays/Cellar/notify", R"({"text": "n"})"))["error"],
+              "The display \"Cellar\" is not connected");
+}
+
 TEST_F(ApiServerTest, ReportsEveryDisplayAndTheMetrics) {
     Start();
     ASSERT_TRUE(hall.WaitReceived(0, Greeting + RowBytes("")));
