@@ -1,9 +1,12 @@
 #include "simulator/SimDisplay.h"
 
+#include "platform/Encoding.h"
 #include "platform/NumberText.h"
 #include "protocol/CommandLine.h"
+#include "protocol/ConfigString.h"
 #include "simulator/SimFont.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -29,6 +32,12 @@ std::string TSimDisplay::Execute(std::string_view line) {
         Apply(token.Key, token.Value, selected, reply);
     }
     return reply;
+}
+
+void TSimDisplay::ExecuteConfigString(std::string_view configString) {
+    for (const std::string& line : SplitConfigString(configString)) {
+        Execute(Utf8ToLatin1(line));
+    }
 }
 
 void TSimDisplay::Apply(const std::string& key, const std::string& value, TSimArea*& selected,
@@ -136,4 +145,9 @@ TSimFrame TSimDisplay::Frame() const {
 int TSimDisplay::Brightness() const {
     std::lock_guard lock(FLock);
     return FBrightness;
+}
+
+bool TSimDisplay::TextCutOff() const {
+    std::lock_guard lock(FLock);
+    return std::ranges::any_of(FAreas, [this](const TSimArea& area) { return ::TextCutOff(area, FWidth); });
 }
