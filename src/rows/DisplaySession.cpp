@@ -114,8 +114,10 @@ bool TDisplaySession::SaveAll() {
             WriteRowsFile(RowsFilePath(FDirectory, cycle->Name()), cycle->Rows());
         }
         Log("Main", SprintF("Saved data to directory \"%s\"", FDirectory));
+        FLastSaveError.clear();
         return true;
     } catch (const std::exception& error) {
+        FLastSaveError = error.what();
         Log("Main", std::string("Error while saving current model:") + error.what());
         return false;
     }

@@ -39,6 +39,8 @@ public:
     void SetPaused(bool paused);
     // Writes both configuration files and every rows file; logs the outcome.
     bool SaveAll();
+    // Why the last SaveAll failed; empty after one that succeeded.
+    const std::string& LastSaveError() const { return FLastSaveError; }
 
     // The one way in for other threads: what they post runs on the driver's thread.
     TWorkQueue& Work() { return FWork; }
@@ -58,4 +60,5 @@ private:
     TWorkQueue FWork;
     TLocalViewModel FModel;
     std::vector<std::unique_ptr<TRowSendCycle>> FCycles;
+    std::string FLastSaveError;
 };
