@@ -1,5 +1,5 @@
-#include "support/ConfigurationDir.h"
 #include "WindowProbe.h"
+#include "support/ConfigurationDir.h"
 
 #include "config/ConfigurationFiles.h"
 #include "datasources/DisplayDataSourceBase.h"
