@@ -5,6 +5,7 @@
 #include "protocol/CommandLine.h"
 #include "protocol/ConfigString.h"
 #include "simulator/SimFont.h"
+#include "simulator/SimLineReader.h"
 
 #include <algorithm>
 #include <optional>
@@ -34,9 +35,13 @@ std::string TSimDisplay::Execute(std::string_view line) {
     return reply;
 }
 
+// A line break inside a piece (a value of several lines) ends the line there, as on the wire.
 void TSimDisplay::ExecuteConfigString(std::string_view configString) {
-    for (const std::string& line : SplitConfigString(configString)) {
-        Execute(Utf8ToLatin1(line));
+    TSimLineReader reader;
+    for (const std::string& piece : SplitConfigString(configString)) {
+        for (const std::string& line : reader.Feed(Utf8ToLatin1(piece) + "\r\n")) {
+            Execute(line);
+        }
     }
 }
 

@@ -25,7 +25,7 @@ public:
     // Carries out one command line (without its terminator); answers what the display sends back.
     std::string Execute(std::string_view line);
     // Carries out a configuration string as a display client puts it on the wire: each of its
-    // '|'-separated command lines, its text in Latin-1.
+    // '|'-separated command lines in Latin-1, cut at line breaks as the display reads them.
     void ExecuteConfigString(std::string_view configString);
 
     TSimFrame Frame() const;

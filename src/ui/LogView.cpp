@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 namespace {
@@ -14,6 +15,17 @@ namespace {
 // The line as it was logged, without its count.
 constexpr int LineRole = Qt::UserRole;
 constexpr int CountRole = Qt::UserRole + 1;
+
+// Lines as wide as the pane, however long their text: the view cuts them off with an ellipsis
+// instead of scrolling sideways.
+class TPaneWideDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {1, QStyledItemDelegate::sizeHint(option, index).height()};
+    }
+};
 
 QString CountedText(const QString& line, int count) {
     return count > 1 ? QStringLiteral("%1 (×%2)").arg(line).arg(count) : line;
@@ -36,6 +48,7 @@ TLogView::TLogView(QWidget* parent) : QWidget(parent) {
     LogWnd->setObjectName(QStringLiteral("LogWnd"));
     LogWnd->setToolTip(QStringLiteral("Dubbelklicka på en rad för att kopiera dess meddelande"));
     LogWnd->setUniformItemSizes(true);
+    LogWnd->setItemDelegate(new TPaneWideDelegate(LogWnd));
     LogWnd->setTextElideMode(Qt::ElideRight);
     LogWnd->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     layout->addWidget(LogWnd, 1);

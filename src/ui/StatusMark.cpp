@@ -27,7 +27,10 @@ QIcon StateIcon(TDisplayState state) {
     painter.setPen(QPen(QColor(80, 80, 80), 2));
     painter.setBrush(StateColor(state));
     painter.drawEllipse(4, 4, Size - 8, Size - 8);
-    return QIcon(dot);
+    // The button of the page shown is disabled: its mark keeps its colour.
+    QIcon icon(dot);
+    icon.addPixmap(dot, QIcon::Disabled);
+    return icon;
 }
 
 QString StateText(TDisplayState state) {
