@@ -213,6 +213,7 @@ QWidget* TFrameDisplay::BuildEditor() {
     connect(CmbText->lineEdit(), &QLineEdit::textEdited, this,
             [this] { CbUsingParameter->setChecked(false); });
     connect(CmbText, &QComboBox::currentTextChanged, this, [this] { UpdatePreview(); });
+    connect(CbUsingParameter, &QCheckBox::toggled, this, [this] { UpdatePreview(); });
     for (QComboBox* choice : {CmbFont, CmbAlign, CmbFgColor, CmbBgColor, CmbScrollspeed}) {
         connect(choice, &QComboBox::currentIndexChanged, this, [this] { UpdatePreview(); });
     }
