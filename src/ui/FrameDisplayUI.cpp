@@ -266,7 +266,6 @@ void TFrameDisplay::Refresh() {
     const TDisplayClientBase* client = FModel.GetDisplayClientFromCache(FCycle.Name());
     if (display != nullptr && client != nullptr) {
         txtDisplaySettings->setText(QString::fromStdString(client->BaseConfiguration()));
-        txtSoftwareVersion->setText(QString::fromStdString(client->SoftwareVersion()));
         const int sizeIndex = CmbDisplaySize->findText(QString::number(display->Width()));
         if (sizeIndex >= 0) {
             CmbDisplaySize->setCurrentIndex(sizeIndex);
@@ -303,7 +302,8 @@ void TFrameDisplay::RefreshStatus() {
         LblStatus->setText(status);
     }
     if (const TDisplayClientBase* client = FModel.GetDisplayClientFromCache(FCycle.Name())) {
-        const QString version = QString::fromStdString(client->SoftwareVersion());
+        // The display's answer ends with its line end, which a single-line field cannot show.
+        const QString version = QString::fromStdString(client->SoftwareVersion()).trimmed();
         if (txtSoftwareVersion->text() != version) {
             txtSoftwareVersion->setText(version);
         }
