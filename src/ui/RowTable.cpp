@@ -75,6 +75,7 @@ TRowTable::TRowTable(TRowTableModel& model, QWidget* parent) : QTableView(parent
     });
     connect(header, &QHeaderView::sectionResized, this, [this] { PlaceAddButton(); });
     connect(header, &QHeaderView::geometriesChanged, this, [this] { PlaceAddButton(); });
+    connect(&FModel, &QAbstractItemModel::dataChanged, this, [this] { FitTextColumn(); });
 
     // Row heights follow the buttons, which follow the font.
     QWidget probe;
@@ -99,7 +100,26 @@ void TRowTable::scrollContentsBy(int dx, int dy) {
 
 void TRowTable::resizeEvent(QResizeEvent* event) {
     QTableView::resizeEvent(event);
+    FitTextColumn();
     PlaceAddButton();
+}
+
+// The text column takes the room the others leave, but never less than its caption and texts
+// need: below that the table scrolls sideways, header and rows together.
+void TRowTable::FitTextColumn() {
+    QHeaderView* header = horizontalHeader();
+    const int text = TRowTableModel::TextColumn;
+    int others = 0;
+    for (int column = 0; column < TRowTableModel::ColumnCount; ++column) {
+        others += column == text ? 0 : header->sectionSize(column);
+    }
+    const int needed = std::max(header->sectionSizeHint(text), sizeHintForColumn(text));
+    if (viewport()->width() - others >= needed) {
+        header->setSectionResizeMode(text, QHeaderView::Stretch);
+    } else {
+        header->setSectionResizeMode(text, QHeaderView::Fixed);
+        header->resizeSection(text, needed);
+    }
 }
 
 void TRowTable::AddMissingButtonCells() {
@@ -110,6 +130,7 @@ void TRowTable::AddMissingButtonCells() {
         }
     }
     resizeColumnToContents(TRowTableModel::ButtonsColumn);
+    FitTextColumn();
 }
 
 QWidget* TRowTable::NewButtonCell() {
@@ -154,6 +175,9 @@ QPushButton* TRowTable::AddButton(QWidget* cell, const QString& caption, const c
                                   const QString& tip) {
     auto* button = new QPushButton(caption, cell);
     button->setObjectName(QString::fromLatin1(name));
+    // As wide as its caption needs, not as wide as the style's default: four fit beside a row.
+    button->setFixedWidth(button->fontMetrics().horizontalAdvance(caption) +
+                          2 * button->fontMetrics().height());
     button->setToolTip(tip);
     cell->layout()->addWidget(button);
     return button;

@@ -37,6 +37,7 @@ private:
     QPushButton* AddButton(QWidget* cell, const QString& caption, const char* name, const QString& tip);
     int RowOf(const QWidget* cell) const;
     void PlaceAddButton();
+    void FitTextColumn();
 
     TRowTableModel& FModel;
     QPushButton* FAddButton;
