@@ -80,8 +80,7 @@ void TFormMultiDisplays::BuildLayout() {
     setAutoFillBackground(true);
     // As designed, or smaller on a screen that has less room (a high scale factor leaves fewer
     // device-independent pixels).
-    const QSize room = screen()->availableGeometry().size() * 9 / 10;
-    resize(DesignedSize.boundedTo(room));
+    resize(DesignedSize.boundedTo(screen()->availableGeometry().size()));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

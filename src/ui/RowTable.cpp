@@ -104,8 +104,9 @@ void TRowTable::resizeEvent(QResizeEvent* event) {
     PlaceAddButton();
 }
 
-// The text column takes the room the others leave, but never less than its caption and texts
-// need: below that the table scrolls sideways, header and rows together.
+// The text column takes the room the others leave, but never less than its caption needs (a
+// longer text is cut off there and shown whole as tooltip): below that the table scrolls
+// sideways, header and rows together.
 void TRowTable::FitTextColumn() {
     QHeaderView* header = horizontalHeader();
     const int text = TRowTableModel::TextColumn;
@@ -113,7 +114,7 @@ void TRowTable::FitTextColumn() {
     for (int column = 0; column < TRowTableModel::ColumnCount; ++column) {
         others += column == text ? 0 : header->sectionSize(column);
     }
-    const int needed = std::max(header->sectionSizeHint(text), sizeHintForColumn(text));
+    const int needed = header->sectionSizeHint(text);
     if (viewport()->width() - others >= needed) {
         header->setSectionResizeMode(text, QHeaderView::Stretch);
     } else {
