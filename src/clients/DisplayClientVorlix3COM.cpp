@@ -65,9 +65,7 @@ bool TDisplayClientVorlix3COM::SendConfigString(const std::string& configstring)
             bytes += CarriageReturn;
         }
     }
-    const bool written = WriteToDisplay(bytes, [this](const std::string& error) {
-        LogErrorFmt("Error while writing to %s for display %s:%s", LinkName(), Name(), error);
-    });
+    const bool written = WriteToDisplay(bytes);
     if (written) {
         TraceSent(pieces);
     }
@@ -80,17 +78,17 @@ bool TDisplayClientVorlix3COM::SetDisplayConfig(const std::string& baseconfig) {
         return false;
     }
     ThreadSuspend();
-    RestartRetries();
+    SettingsChanged();
     return true;
 }
 
-std::unique_ptr<TDisplayConnection> TDisplayClientVorlix3COM::OpenConnection(const TAbandonCheck&) {
+void TDisplayClientVorlix3COM::OpenConnection(asio::io_context& io, const TLinkPost&, TOpened done) {
     std::string device;
     {
         std::lock_guard lock(ClientLock());
         device = FDevice;
     }
-    return FOpenPort(device);
+    done(FOpenPort(io, device), {});
 }
 
 std::string TDisplayClientVorlix3COM::Greeting() const {
@@ -108,9 +106,18 @@ std::string TDisplayClientVorlix3COM::EncodeAreaLines(const std::vector<std::str
     return bytes;
 }
 
-std::string TDisplayClientVorlix3COM::LinkName() const {
+void TDisplayClientVorlix3COM::LogSendFailure(const std::string& error) {
+    std::string device;
+    {
+        std::lock_guard lock(ClientLock());
+        device = FDevice;
+    }
+    LogErrorFmt("Error while writing to port %s for display %s:%s", device, Name(), error);
+}
+
+bool TDisplayClientVorlix3COM::HasTarget() const {
     std::lock_guard lock(ClientLock());
-    return "port " + FDevice;
+    return !FDevice.empty();
 }
 
 bool TDisplayClientVorlix3COM::ApplySettings(const std::string& baseconfig) {

@@ -60,15 +60,18 @@ bool TDisplayClientVorlixTCPIP::SendConfigString(const std::string& configstring
         return false;
     }
     const std::string bytes = EncodeLines(SplitConfigString(ResolveVariables(configstring)));
-    return WriteToDisplay(
-        bytes, [this](const std::string& error) { LogErrorFmt("Client has error while sending:%s", error); });
+    return WriteToDisplay(bytes);
 }
 
+// Rejected settings leave the client without an address: it connects nowhere rather than to
+// an address the settings no longer name, or to the local machine for an empty one.
 bool TDisplayClientVorlixTCPIP::SetDisplayConfig(const std::string& baseconfig) {
     TDisplayClientBase::SetDisplayConfig(baseconfig);
     const std::vector<std::string> pieces = SplitAtColons(baseconfig);
-    if (baseconfig.empty() || pieces.size() > 2) {
+    if (pieces.size() > 2 || pieces[0].empty()) {
         LogErrorFmt("Configurationstring is not valid:%s should be: [IPAdress]:[portnumber]", baseconfig);
+        std::lock_guard lock(ClientLock());
+        FIP.clear();
         return false;
     }
     std::uint16_t port = DefaultPort;
@@ -84,11 +87,11 @@ bool TDisplayClientVorlixTCPIP::SetDisplayConfig(const std::string& baseconfig) 
         FIP = pieces[0];
         FPortNumber = port;
     }
-    RestartRetries();
+    SettingsChanged();
     return true;
 }
 
-std::unique_ptr<TDisplayConnection> TDisplayClientVorlixTCPIP::OpenConnection(const TAbandonCheck& abandon) {
+void TDisplayClientVorlixTCPIP::OpenConnection(asio::io_context& io, const TLinkPost& post, TOpened done) {
     std::string host;
     std::uint16_t port = 0;
     {
@@ -96,7 +99,7 @@ std::unique_ptr<TDisplayConnection> TDisplayClientVorlixTCPIP::OpenConnection(co
         host = FIP;
         port = FPortNumber;
     }
-    return FConnect(host, port, abandon);
+    FConnect(io, post, host, port, std::move(done));
 }
 
 std::string TDisplayClientVorlixTCPIP::Greeting() const {
@@ -107,7 +110,11 @@ std::string TDisplayClientVorlixTCPIP::EncodeAreaLines(const std::vector<std::st
     return EncodeLines(lines);
 }
 
-std::string TDisplayClientVorlixTCPIP::LinkName() const {
+bool TDisplayClientVorlixTCPIP::HasTarget() const {
     std::lock_guard lock(ClientLock());
-    return "socket " + FIP;
+    return !FIP.empty();
+}
+
+void TDisplayClientVorlixTCPIP::LogSendFailure(const std::string& error) {
+    LogErrorFmt("Client has error while sending:%s", error);
 }

@@ -35,28 +35,32 @@ void TSimpleThread::SetThreadTime(std::uint16_t milliseconds) {
     }
 }
 
+// A suspend withdraws a resume the thread has not taken up yet; otherwise the suspended thread
+// would find it on every pause and never sleep.
 void TSimpleThread::SetSuspendedLight(bool suspended) {
-    if (FSuspended.exchange(suspended) && !suspended) {
-        {
-            std::lock_guard lock(FWakeLock);
-            FResumed = true;
-        }
+    bool resumed = false;
+    {
+        std::lock_guard lock(FWakeLock);
+        resumed = FSuspended.exchange(suspended) && !suspended;
+        FResumed = resumed || (FResumed && !suspended);
+    }
+    if (resumed) {
         FWake.notify_all();
     }
 }
 
 void TSimpleThread::Execute() {
     while (!FTerminated.load()) {
-        if (FSuspended.load()) {
-            Sleep(FThreadTime.load());
-        } else {
-            {
-                std::lock_guard lock(FWakeLock);
-                FResumed = false;
-            }
-            if (!runmethod()) {
+        {
+            std::unique_lock lock(FWakeLock);
+            FWake.wait(lock, [this] { return FTerminated.load() || !FSuspended.load(); });
+            if (FTerminated.load()) {
                 break;
             }
+            FResumed = false;
+        }
+        if (!runmethod()) {
+            break;
         }
         Sleep(FThreadTime.load());
     }

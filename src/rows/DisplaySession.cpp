@@ -43,6 +43,14 @@ void TDisplaySession::Start() {
         cycle->SetOnLogMessage(FLog);
         LoadRows(*cycle);
         FCycles.push_back(std::move(cycle));
+        // A display that comes up gets its row at once, not at the next tick.
+        client->SetOnConnected([this, name] {
+            FWork.Post([this, name] {
+                if (TRowSendCycle* connected = Cycle(name)) {
+                    connected->TimSenddataTimer();
+                }
+            });
+        });
     }
 }
 
@@ -109,10 +117,13 @@ void TDisplaySession::SetPaused(bool paused) {
 
 bool TDisplaySession::SaveAll() {
     try {
-        FModel.SaveToDictionary(FDirectory);
+        // One set, so that a file that cannot be written leaves every file as it was.
+        TTextFileSet files;
+        FModel.SaveToDictionary(FDirectory, files);
         for (const auto& cycle : FCycles) {
-            WriteRowsFile(RowsFilePath(FDirectory, cycle->Name()), cycle->Rows());
+            StageRowsFile(files, RowsFilePath(FDirectory, cycle->Name()), cycle->Rows());
         }
+        files.Commit();
         Log("Main", SprintF("Saved data to directory \"%s\"", FDirectory));
         FLastSaveError.clear();
         return true;

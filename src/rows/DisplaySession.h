@@ -37,7 +37,8 @@ public:
     void SetConnected(bool connected);
     // Pauses or resumes every send cycle.
     void SetPaused(bool paused);
-    // Writes both configuration files and every rows file; logs the outcome.
+    // Writes both configuration files and every rows file together (a failure changes none of
+    // them); logs the outcome.
     bool SaveAll();
     // Why the last SaveAll failed; empty after one that succeeded.
     const std::string& LastSaveError() const { return FLastSaveError; }
