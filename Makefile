@@ -18,7 +18,9 @@ build: setup build/release/CMakeCache.txt
 	cmake --build build/release -j $(JOBS)
 
 # Try it: the virtual display and the desktop program on a copy of examples/demo in build/demo.
-run: build
+# Only the two programs are built, so the window shows as soon as possible.
+run: setup build/release/CMakeCache.txt
+	cmake --build build/release -j $(JOBS) --target vorlix-client vorlix-sim
 	bash scripts/run-demo
 
 test: setup

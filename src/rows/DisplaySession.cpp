@@ -132,8 +132,10 @@ bool TDisplaySession::SaveAll() {
         }
         files.Commit();
         Log("Main", SprintF("Saved data to directory \"%s\"", FDirectory));
+        FLastSaveError.clear();
         return true;
     } catch (const std::exception& error) {
+        FLastSaveError = error.what();
         Log("Main", std::string("Error while saving current model:") + error.what());
         return false;
     }

@@ -44,6 +44,8 @@ public:
     // Writes both configuration files and every rows file together (a failure changes none of
     // them); logs the outcome.
     bool SaveAll();
+    // Why the last SaveAll failed; empty after one that succeeded.
+    const std::string& LastSaveError() const { return FLastSaveError; }
 
     // The one way in for other threads: what they post runs on the driver's thread.
     TWorkQueue& Work() { return FWork; }
@@ -65,4 +67,5 @@ private:
     TLocalViewModel FModel;
     std::vector<std::unique_ptr<TRowSendCycle>> FCycles;
     std::chrono::nanoseconds FLastPassDuration{0};
+    std::string FLastSaveError;
 };

@@ -20,3 +20,9 @@ std::string LogLineCopyText(std::string_view line) {
     text = text.substr(first, text.find_last_not_of(trimmed) - first + 1);
     return std::string(text);
 }
+
+bool IsErrorLogMessage(std::string_view msg) {
+    const std::size_t first = msg.find_first_not_of(' ');
+    const std::string_view text = first == std::string_view::npos ? std::string_view() : msg.substr(first);
+    return text.starts_with("ERROR:") || text.starts_with("Error ") || text.starts_with("Exception ");
+}

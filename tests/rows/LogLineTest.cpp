@@ -27,3 +27,18 @@ TEST(LogLineTest, CopiesTheTextAfterTheLastColon) {
 }
 
 } // namespace
+
+TEST(LogLineTest, TellsErrorLinesFromTheRest) {
+    const std::pair<const char*, bool> cases[] = {
+        {" ERROR: Could not connect", true},
+        {"Error while saving current model:disk full", true},
+        {"Exception during collectdata:boom", true},
+        {"WARNING: Configured address is not including port", false},
+        {"  INFO: Create DEBUG display Hall", false},
+        {"(1000)-sc0 -t\"Error in text\"", false},
+        {"", false},
+    };
+    for (const auto& [message, error] : cases) {
+        EXPECT_EQ(IsErrorLogMessage(message), error) << message;
+    }
+}
