@@ -18,8 +18,9 @@ inline constexpr std::size_t AnyFileSize = std::numeric_limits<std::size_t>::max
 
 // The exact bytes of a regular file of at most `maxSize` bytes. Fails with "Cannot open file
 // \"%s\". %s" (the path and the reason) when it cannot be opened or read, and with an
-// EFileRefused of the same form when it is no regular file or is larger than `maxSize`. Never
-// blocks on the path: it is opened without waiting and checked before anything is read.
+// EFileRefused of the same form when it is no regular file or is larger than `maxSize`. A named
+// pipe or a device cannot block it: the path is opened without waiting and checked before anything
+// is read.
 std::string ReadFileBytes(const std::filesystem::path& path, std::size_t maxSize = AnyFileSize);
 
 // A text file decoded to UTF-8 (see DecodeText), with the limits of ReadFileBytes.
