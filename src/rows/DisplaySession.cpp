@@ -3,10 +3,18 @@
 #include "platform/SprintF.h"
 #include "rows/RowsFile.h"
 
+#include <chrono>
 #include <exception>
 
+namespace {
+
+constexpr auto TickInterval = std::chrono::milliseconds(100);
+
+} // namespace
+
 TDisplaySession::TDisplaySession(std::string directory, TDLogMessage log, const TClock& clock)
-    : FDirectory(std::move(directory)), FLog(std::move(log)), FClock(clock) {}
+    : FDirectory(std::move(directory)), FLog(std::move(log)), FClock(clock),
+      FWork([this](const std::exception& failure) { Log("Main", failure.what()); }) {}
 
 // The cycles use the model's clients; they go first.
 TDisplaySession::~TDisplaySession() {
@@ -65,6 +73,24 @@ void TDisplaySession::SendTick() {
     }
 }
 
+void TDisplaySession::RunTicks() {
+    auto nextTick = std::chrono::steady_clock::now();
+    while (!FWork.StopRequested()) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= nextTick) {
+            CollectTick();
+            SendTick();
+            // A late tick is not caught up with a burst: the next one is a whole interval away.
+            nextTick += TickInterval;
+            if (nextTick <= now) {
+                nextTick = now + TickInterval;
+            }
+        }
+        FWork.WaitUntil(nextTick);
+        FWork.RunPending();
+    }
+}
+
 void TDisplaySession::SetConnected(bool connected) {
     for (TDisplayClientBase* client : FModel.GetDisplays()) {
         if (connected) {
@@ -83,10 +109,13 @@ void TDisplaySession::SetPaused(bool paused) {
 
 bool TDisplaySession::SaveAll() {
     try {
-        FModel.SaveToDictionary(FDirectory);
+        // One set, so that a file that cannot be written leaves every file as it was.
+        TTextFileSet files;
+        FModel.SaveToDictionary(FDirectory, files);
         for (const auto& cycle : FCycles) {
-            WriteRowsFile(RowsFilePath(FDirectory, cycle->Name()), cycle->Rows());
+            StageRowsFile(files, RowsFilePath(FDirectory, cycle->Name()), cycle->Rows());
         }
+        files.Commit();
         Log("Main", SprintF("Saved data to directory \"%s\"", FDirectory));
         return true;
     } catch (const std::exception& error) {

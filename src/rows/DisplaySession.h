@@ -4,6 +4,7 @@
 #include "model/LocalViewModel.h"
 #include "platform/Clock.h"
 #include "rows/RowSendCycle.h"
+#include "rows/WorkQueue.h"
 
 #include <memory>
 #include <string>
@@ -11,7 +12,8 @@
 
 // A running configuration directory: the model, and one send cycle with its rows per display
 // client. Holds the start-up sequence, the collection tick, connecting, pausing and saving that
-// every way of running the program shares; the driver calls CollectTick and SendTick every 100 ms.
+// every way of running the program shares; the driver calls CollectTick and SendTick every 100 ms
+// and, in between, runs what other threads post to its work queue.
 class TDisplaySession {
 public:
     // `log` receives every log line, possibly from the clients' worker threads.
@@ -27,14 +29,20 @@ public:
     void CollectTick();
     // One tick of every send cycle.
     void SendTick();
+    // Drives the session without a toolkit until a stop is requested through the work queue: both
+    // ticks every 100 ms and, in between, the posted work as soon as it arrives.
+    void RunTicks();
 
     // Starts (true) or suspends every client's worker.
     void SetConnected(bool connected);
     // Pauses or resumes every send cycle.
     void SetPaused(bool paused);
-    // Writes both configuration files and every rows file; logs the outcome.
+    // Writes both configuration files and every rows file together (a failure changes none of
+    // them); logs the outcome.
     bool SaveAll();
 
+    // The one way in for other threads: what they post runs on the driver's thread.
+    TWorkQueue& Work() { return FWork; }
     TLocalViewModel& Model() { return FModel; }
     // In the model's client order.
     const std::vector<std::unique_ptr<TRowSendCycle>>& Cycles() const { return FCycles; }
@@ -47,6 +55,8 @@ private:
     const std::string FDirectory;
     const TDLogMessage FLog;
     const TClock& FClock;
+    // Before the model: the clients' threads post to it until they are gone.
+    TWorkQueue FWork;
     TLocalViewModel FModel;
     std::vector<std::unique_ptr<TRowSendCycle>> FCycles;
 };

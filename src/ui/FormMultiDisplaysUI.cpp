@@ -46,6 +46,11 @@ TFormMultiDisplays::TFormMultiDisplays(const std::string& directory, QWidget* pa
             QMetaObject::invokeMethod(
                 this, [this, source, msg] { HandleLogMessage(source, msg); }, Qt::QueuedConnection);
         });
+    // What other threads post runs here, between the ticks, as soon as the event loop gets to it.
+    FSession->Work().SetOnPosted([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { FSession->Work().RunPending(); }, Qt::QueuedConnection);
+    });
     dsCollectData = NewTick("dsCollectData", this);
     TimSenddata = NewTick("TimSenddata", this);
     connect(dsCollectData, &QTimer::timeout, this, [this] { dsCollectDataTimer(); });
