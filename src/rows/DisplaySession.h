@@ -6,6 +6,7 @@
 #include "rows/RowSendCycle.h"
 #include "rows/WorkQueue.h"
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,8 +26,11 @@ public:
     // per client with the rows of its rows file.
     void Start();
 
-    // One collection pass; a failure is logged, never thrown.
+    // One collection pass; a failure is logged, never thrown. A changed value is sent at once to
+    // every display whose row on show has it (TRowSendCycle::ShowChangedValue).
     void CollectTick();
+    // How long the latest collection pass took.
+    std::chrono::nanoseconds LastPassDuration() const { return FLastPassDuration; }
     // One tick of every send cycle.
     void SendTick();
     // Drives the session without a toolkit until a stop is requested through the work queue: both
@@ -44,6 +48,7 @@ public:
     // The one way in for other threads: what they post runs on the driver's thread.
     TWorkQueue& Work() { return FWork; }
     TLocalViewModel& Model() { return FModel; }
+    const TLocalViewModel& Model() const { return FModel; }
     // In the model's client order.
     const std::vector<std::unique_ptr<TRowSendCycle>>& Cycles() const { return FCycles; }
     TRowSendCycle* Cycle(const std::string& displayName) const;
@@ -59,4 +64,5 @@ private:
     TWorkQueue FWork;
     TLocalViewModel FModel;
     std::vector<std::unique_ptr<TRowSendCycle>> FCycles;
+    std::chrono::nanoseconds FLastPassDuration{0};
 };
