@@ -8,6 +8,8 @@
 struct THeadlessOptions {
     // The configuration directory.
     std::string Directory;
+    // Only load the configuration and report its problems.
+    bool Check = false;
 };
 
 // vorlix-headless's command line, storing what it reads in `options`. A new option is one more

@@ -1,10 +1,11 @@
 // vorlix-headless DIR: runs the configuration in DIR as the desktop program does, without a window:
 // every display connected, every send cycle running, each log line on standard output. Ends on
-// SIGINT or SIGTERM.
+// SIGINT or SIGTERM. With --check it only loads the configuration and lists its problems.
 
 #include "app/HeadlessOptions.h"
 #include "platform/SignalWaiter.h"
 #include "platform/SprintF.h"
+#include "rows/ConfigurationLoad.h"
 #include "rows/DisplaySession.h"
 #include "rows/LogLine.h"
 
@@ -56,6 +57,15 @@ int Fail(const std::string& message) {
     return 1;
 }
 
+// Loads the configuration without running it: each problem on a line, status 1 if there is any.
+int Check(const std::string& directory) {
+    const TLoadedConfiguration loaded = LoadConfiguration(directory);
+    for (const TConfigurationProblem& problem : loaded.Problems) {
+        std::printf("%s\n", ProblemLine(problem).c_str());
+    }
+    return loaded.Problems.empty() ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -69,6 +79,9 @@ int main(int argc, char** argv) {
     std::filesystem::path directory;
     if (const std::string reason = EnterDirectory(options.Directory, directory); !reason.empty()) {
         return Fail(SprintF("Cannot open directory \"%s\". %s", options.Directory, reason));
+    }
+    if (options.Check) {
+        return Check(directory.string());
     }
 
     TLogPrinter printer;
