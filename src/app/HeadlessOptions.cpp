@@ -3,7 +3,7 @@
 TProgramOptions HeadlessProgramOptions(THeadlessOptions& options) {
     return {"vorlix-headless",
             "Runs the configuration in DIR without a window: connects every display and sends its rows.\n"
-            "SIGINT or SIGTERM ends it.",
+            "SIGHUP loads DIR again; SIGINT or SIGTERM ends it.",
             {{"DIR", SetText(options.Directory)}},
             {{"--check", "",
               "Load DIR as a start would, print each problem as \"file: message\" and exit\n"

@@ -1,8 +1,10 @@
 #include "rows/DisplaySession.h"
 
 #include "platform/SprintF.h"
+#include "rows/ConfigurationLoad.h"
 #include "rows/RowsFile.h"
 
+#include <algorithm>
 #include <chrono>
 #include <exception>
 
@@ -27,8 +29,7 @@ void TDisplaySession::Start() {
     // Push mode before the first pass: in automatic mode a client drops every value it does not
     // already list, and a source with a long interval would show nothing until its next refresh.
     for (TDisplayClientBase* client : FModel.GetDisplays()) {
-        client->SetOnLogMessage(FLog);
-        client->SetClientMode(TDisplayClientBase::ClientMode_PushConfigstrings);
+        PrepareClient(*client);
     }
     try {
         FModel.CollectData();
@@ -36,14 +37,59 @@ void TDisplaySession::Start() {
         Log("Startup", std::string("Exception during collectdata:") + error.what());
     }
     for (TDisplayClientBase* client : FModel.GetDisplays()) {
-        const std::string name = client->Name();
-        auto cycle = std::make_unique<TRowSendCycle>(
-            name, [this, name] { return FModel.GetDisplay(name); },
-            [this, name] { return FModel.GetDisplayClientFromCache(name); }, FClock);
-        cycle->SetOnLogMessage(FLog);
+        auto cycle = MakeCycle(client->Name());
         LoadRows(*cycle);
         FCycles.push_back(std::move(cycle));
     }
+}
+
+void TDisplaySession::PrepareClient(TDisplayClientBase& client) const {
+    client.SetOnLogMessage(FLog);
+    client.SetClientMode(TDisplayClientBase::ClientMode_PushConfigstrings);
+}
+
+std::unique_ptr<TRowSendCycle> TDisplaySession::MakeCycle(const std::string& displayName) {
+    auto cycle = std::make_unique<TRowSendCycle>(
+        displayName, [this, displayName] { return FModel.GetDisplay(displayName); },
+        [this, displayName] { return FModel.GetDisplayClientFromCache(displayName); }, FClock);
+    cycle->SetOnLogMessage(FLog);
+    cycle->SetPause(FPaused);
+    return cycle;
+}
+
+bool TDisplaySession::Reload() {
+    TLoadedConfiguration loaded = LoadConfiguration(FDirectory);
+    if (!loaded.Problems.empty()) {
+        for (const TConfigurationProblem& problem : loaded.Problems) {
+            Log("Main", FormatLogText(LogType_Error, ProblemLine(problem)));
+        }
+        Log("Main", FormatLogText(LogType_Error, SprintF("Configuration in \"%s\" not reloaded; it runs on "
+                                                         "as it was",
+                                                         FDirectory)));
+        return false;
+    }
+    const std::vector<TDisplayClientBase*> created =
+        FModel.ReplaceConfiguration(std::move(loaded.Sources), std::move(loaded.Displays));
+    std::vector<std::unique_ptr<TRowSendCycle>> cycles;
+    for (TDisplayClientBase* client : FModel.GetDisplays()) {
+        const bool isNew = std::ranges::find(created, client) != created.end();
+        const auto kept = std::ranges::find_if(
+            FCycles, [&](const auto& cycle) { return cycle && cycle->Name() == client->Name(); });
+        // A new client's display is greeted anew, so its cycle starts from the first row.
+        auto cycle = !isNew && kept != FCycles.end() ? std::move(*kept) : MakeCycle(client->Name());
+        cycle->ReplaceRows(std::move(loaded.Rows[client->Name()]));
+        cycle->RefreshGaugeScale();
+        cycles.push_back(std::move(cycle));
+        if (isNew) {
+            PrepareClient(*client);
+            if (FConnected) {
+                client->ThreadStart();
+            }
+        }
+    }
+    FCycles = std::move(cycles);
+    Log("Main", SprintF("Reloaded configuration from \"%s\"", FDirectory));
+    return true;
 }
 
 void TDisplaySession::LoadRows(TRowSendCycle& cycle) {
@@ -92,6 +138,7 @@ void TDisplaySession::RunTicks() {
 }
 
 void TDisplaySession::SetConnected(bool connected) {
+    FConnected = connected;
     for (TDisplayClientBase* client : FModel.GetDisplays()) {
         if (connected) {
             client->ThreadStart();
@@ -102,6 +149,7 @@ void TDisplaySession::SetConnected(bool connected) {
 }
 
 void TDisplaySession::SetPaused(bool paused) {
+    FPaused = paused;
     for (const auto& cycle : FCycles) {
         cycle->SetPause(paused);
     }

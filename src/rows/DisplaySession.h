@@ -25,6 +25,12 @@ public:
     // per client with the rows of its rows file.
     void Start();
 
+    // Loads the configuration directory again and runs it in place of the current one: sources and
+    // rows follow the files, displays whose settings did not change keep their connection and
+    // the row they show, changed ones connect anew, removed ones stop. A directory that does not
+    // load as it is leaves everything running as it was. Logs the outcome; true when reloaded.
+    bool Reload();
+
     // One collection pass; a failure is logged, never thrown.
     void CollectTick();
     // One tick of every send cycle.
@@ -50,6 +56,8 @@ public:
 private:
     void Log(const std::string& source, const std::string& message) const;
     void LoadRows(TRowSendCycle& cycle);
+    void PrepareClient(TDisplayClientBase& client) const;
+    std::unique_ptr<TRowSendCycle> MakeCycle(const std::string& displayName);
 
     const std::string FDirectory;
     const TDLogMessage FLog;
@@ -58,4 +66,7 @@ private:
     TWorkQueue FWork;
     TLocalViewModel FModel;
     std::vector<std::unique_ptr<TRowSendCycle>> FCycles;
+    // What SetConnected and SetPaused last asked for, for displays that a reload adds.
+    bool FConnected = false;
+    bool FPaused = true;
 };

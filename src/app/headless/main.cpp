@@ -1,6 +1,7 @@
 // vorlix-headless DIR: runs the configuration in DIR as the desktop program does, without a window:
 // every display connected, every send cycle running, each log line on standard output. Ends on
-// SIGINT or SIGTERM. With --check it only loads the configuration and lists its problems.
+// SIGINT or SIGTERM; SIGHUP loads the configuration again. With --check it only loads the configuration and
+// lists its problems.
 
 #include "app/HeadlessOptions.h"
 #include "platform/SignalWaiter.h"
@@ -12,6 +13,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -74,7 +76,7 @@ int main(int argc, char** argv) {
             AnswerProgramArguments(HeadlessProgramOptions(options), argc, argv, std::cout, std::cerr)) {
         return *status;
     }
-    TSignalWaiter::BlockSignals(false);
+    TSignalWaiter::BlockSignals({SIGHUP});
 
     std::filesystem::path directory;
     if (const std::string reason = EnterDirectory(options.Directory, directory); !reason.empty()) {
@@ -96,7 +98,8 @@ int main(int argc, char** argv) {
     }
     session.SetConnected(true);
     session.SetPaused(false);
-    TSignalWaiter stop([&session] { session.Work().RequestStop(); });
+    TSignalWaiter signals([&session] { session.Work().RequestStop(); },
+                          {{SIGHUP, [&session] { session.Work().Post([&session] { session.Reload(); }); }}});
     session.RunTicks();
     return 0;
 }
