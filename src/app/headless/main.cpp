@@ -4,6 +4,7 @@
 // lists its problems.
 
 #include "app/HeadlessOptions.h"
+#include "log/SyslogPriority.h"
 #include "platform/SignalWaiter.h"
 #include "platform/SprintF.h"
 #include "rows/ConfigurationLoad.h"
@@ -23,17 +24,20 @@
 
 namespace {
 
-// Log lines as the main window shows them; the clients log from their worker threads.
+// Log lines as the main window shows them, under journald with their priority; the clients log
+// from their worker threads.
 class TLogPrinter {
 public:
     void Print(const std::string& source, const std::string& message) {
-        const std::string line = LogLineText(source, message) + "\n";
+        const std::string line = (FToJournal ? SyslogPriorityPrefix(message) : std::string()) +
+                                 LogLineText(source, message) + "\n";
         std::lock_guard lock(FLock);
         std::fwrite(line.data(), 1, line.size(), stdout);
         std::fflush(stdout);
     }
 
 private:
+    const bool FToJournal = WritingToJournal();
     std::mutex FLock;
 };
 
@@ -55,7 +59,7 @@ std::string EnterDirectory(const std::string& name, std::filesystem::path& direc
 }
 
 int Fail(const std::string& message) {
-    std::fprintf(stderr, "%s\n", message.c_str());
+    std::fprintf(stderr, "%s%s\n", WritingToJournal() ? "<3>" : "", message.c_str());
     return 1;
 }
 
