@@ -119,13 +119,16 @@ void TDisplaySession::SendTick() {
     }
 }
 
-void TDisplaySession::RunTicks() {
+void TDisplaySession::RunTicks(const std::function<void()>& afterTick) {
     auto nextTick = std::chrono::steady_clock::now();
     while (!FWork.StopRequested()) {
         const auto now = std::chrono::steady_clock::now();
         if (now >= nextTick) {
             CollectTick();
             SendTick();
+            if (afterTick) {
+                afterTick();
+            }
             // A late tick is not caught up with a burst: the next one is a whole interval away.
             nextTick += TickInterval;
             if (nextTick <= now) {

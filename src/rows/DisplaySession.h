@@ -6,6 +6,7 @@
 #include "rows/RowSendCycle.h"
 #include "rows/WorkQueue.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,8 +37,9 @@ public:
     // One tick of every send cycle.
     void SendTick();
     // Drives the session without a toolkit until a stop is requested through the work queue: both
-    // ticks every 100 ms and, in between, the posted work as soon as it arrives.
-    void RunTicks();
+    // ticks every 100 ms and, in between, the posted work as soon as it arrives. `afterTick` runs
+    // after each pair of ticks.
+    void RunTicks(const std::function<void()>& afterTick = {});
 
     // Starts (true) or suspends every client's worker.
     void SetConnected(bool connected);

@@ -5,6 +5,7 @@
 
 #include "app/HeadlessOptions.h"
 #include "log/SyslogPriority.h"
+#include "platform/ServiceNotifier.h"
 #include "platform/SignalWaiter.h"
 #include "platform/SprintF.h"
 #include "rows/ConfigurationLoad.h"
@@ -104,6 +105,9 @@ int main(int argc, char** argv) {
     session.SetPaused(false);
     TSignalWaiter signals([&session] { session.Work().RequestStop(); },
                           {{SIGHUP, [&session] { session.Work().Post([&session] { session.Reload(); }); }}});
-    session.RunTicks();
+    TServiceNotifier service;
+    service.Ready();
+    session.RunTicks([&service] { service.Alive(); });
+    service.Stopping();
     return 0;
 }

@@ -1,8 +1,9 @@
-// vorlix-headless's log lines with and without journald: under journald (JOURNAL_STREAM set) each
-// line starts with its syslog priority, otherwise lines are as the window shows them.
+// vorlix-headless as a systemd service: its notifications, and its log lines with and without
+// journald (under journald, JOURNAL_STREAM set, each line starts with its syslog priority).
 
 #include "support/ChildProcess.h"
 #include "support/ConfigurationDir.h"
+#include "support/NotifySocket.h"
 
 #include <gtest/gtest.h>
 
@@ -32,10 +33,10 @@ std::string RunAndStop(const ConfigurationDir& config) {
     return headless.Output();
 }
 
-class HeadlessJournalTest : public ::testing::Test {
+class HeadlessServiceTest : public ::testing::Test {
 protected:
     // The tests may themselves run under systemd.
-    HeadlessJournalTest() : FSaved(std::getenv("JOURNAL_STREAM") ? std::getenv("JOURNAL_STREAM") : "") {
+    HeadlessServiceTest() : FSaved(std::getenv("JOURNAL_STREAM") ? std::getenv("JOURNAL_STREAM") : "") {
         unsetenv("JOURNAL_STREAM");
         config.AddDisplay("Debug", 0);
         config.AddDisplay("Door", 4, "127.0.0.1:1:2");
@@ -45,7 +46,7 @@ protected:
         config.WriteRows("Debug", rows);
         config.WriteRows("Door", {});
     }
-    ~HeadlessJournalTest() override {
+    ~HeadlessServiceTest() override {
         if (FSaved.empty()) {
             unsetenv("JOURNAL_STREAM");
         } else {
@@ -57,7 +58,7 @@ protected:
     ConfigurationDir config;
 };
 
-TEST_F(HeadlessJournalTest, UnderJournaldEveryLineCarriesItsPriority) {
+TEST_F(HeadlessServiceTest, UnderJournaldEveryLineCarriesItsPriority) {
     setenv("JOURNAL_STREAM", "8:4242", 1);
     const std::vector<std::string> lines = Lines(RunAndStop(config));
     ASSERT_FALSE(lines.empty());
@@ -75,12 +76,28 @@ TEST_F(HeadlessJournalTest, UnderJournaldEveryLineCarriesItsPriority) {
     EXPECT_TRUE(info);
 }
 
-TEST_F(HeadlessJournalTest, ElsewhereLinesAreUnchanged) {
+TEST_F(HeadlessServiceTest, ElsewhereLinesAreUnchanged) {
     const std::vector<std::string> lines = Lines(RunAndStop(config));
     ASSERT_FALSE(lines.empty());
     for (const std::string& line : lines) {
         EXPECT_NE(line.front(), '<') << line;
     }
+}
+
+TEST_F(HeadlessServiceTest, TellsSystemdItIsReadyAliveAndStopping) {
+    NotifySocket systemd(200ms);
+    ChildProcess headless({VORLIX_HEADLESS_PROGRAM, config.Path()});
+    EXPECT_EQ(systemd.Receive(), "READY=1") << headless.Output();
+    for (int ping = 0; ping < 3; ++ping) {
+        EXPECT_EQ(systemd.Receive(), "WATCHDOG=1") << headless.Output();
+    }
+    headless.Signal(SIGTERM);
+    std::optional<std::string> last;
+    for (std::optional<std::string> received; (received = systemd.Receive(2s));) {
+        last = received;
+    }
+    EXPECT_EQ(last, "STOPPING=1");
+    EXPECT_EQ(headless.WaitForExit(5s), 0) << headless.Output();
 }
 
 } // namespace
