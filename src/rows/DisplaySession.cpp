@@ -63,33 +63,38 @@ bool TDisplaySession::Reload() {
         for (const TConfigurationProblem& problem : loaded.Problems) {
             Log("Main", FormatLogText(LogType_Error, ProblemLine(problem)));
         }
-        Log("Main", FormatLogText(LogType_Error, SprintF("Configuration in \"%s\" not reloaded; it runs on "
-                                                         "as it was",
-                                                         FDirectory)));
+        Log("Main",
+            FormatLogText(LogType_Error,
+                          SprintF("Configuration in \"%s\" not reloaded; it runs on as it was", FDirectory)));
         return false;
     }
     const std::vector<TDisplayClientBase*> created =
         FModel.ReplaceConfiguration(std::move(loaded.Sources), std::move(loaded.Displays));
+    FollowClients(created, loaded.Rows);
+    Log("Main", SprintF("Reloaded configuration from \"%s\"", FDirectory));
+    return true;
+}
+
+void TDisplaySession::FollowClients(const std::vector<TDisplayClientBase*>& created,
+                                    std::map<std::string, TRowSendCycle::TRows>& rows) {
     std::vector<std::unique_ptr<TRowSendCycle>> cycles;
     for (TDisplayClientBase* client : FModel.GetDisplays()) {
         const bool isNew = std::ranges::find(created, client) != created.end();
-        const auto kept = std::ranges::find_if(
-            FCycles, [&](const auto& cycle) { return cycle && cycle->Name() == client->Name(); });
-        // A new client's display is greeted anew, so its cycle starts from the first row.
-        auto cycle = !isNew && kept != FCycles.end() ? std::move(*kept) : MakeCycle(client->Name());
-        cycle->ReplaceRows(std::move(loaded.Rows[client->Name()]));
-        cycle->RefreshGaugeScale();
-        cycles.push_back(std::move(cycle));
         if (isNew) {
             PrepareClient(*client);
             if (FConnected) {
                 client->ThreadStart();
             }
         }
+        const auto kept = std::ranges::find_if(
+            FCycles, [&](const auto& cycle) { return cycle && cycle->Name() == client->Name(); });
+        // A new client's display is greeted anew, so it gets a cycle that starts from the first row.
+        auto cycle = !isNew && kept != FCycles.end() ? std::move(*kept) : MakeCycle(client->Name());
+        cycle->ReplaceRows(std::move(rows[client->Name()]));
+        cycle->RefreshGaugeScale();
+        cycles.push_back(std::move(cycle));
     }
     FCycles = std::move(cycles);
-    Log("Main", SprintF("Reloaded configuration from \"%s\"", FDirectory));
-    return true;
 }
 
 void TDisplaySession::LoadRows(TRowSendCycle& cycle) {

@@ -7,6 +7,7 @@
 #include "rows/WorkQueue.h"
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -60,6 +61,10 @@ private:
     void LoadRows(TRowSendCycle& cycle);
     void PrepareClient(TDisplayClientBase& client) const;
     std::unique_ptr<TRowSendCycle> MakeCycle(const std::string& displayName);
+    // One cycle per client of the model after a reload, with the rows read for it; the cycles of
+    // the clients kept go on, the new clients are set up as at start.
+    void FollowClients(const std::vector<TDisplayClientBase*>& created,
+                       std::map<std::string, TRowSendCycle::TRows>& rows);
 
     const std::string FDirectory;
     const TDLogMessage FLog;

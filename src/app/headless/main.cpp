@@ -1,7 +1,7 @@
 // vorlix-headless DIR: runs the configuration in DIR as the desktop program does, without a window:
 // every display connected, every send cycle running, each log line on standard output. Ends on
-// SIGINT or SIGTERM; SIGHUP loads the configuration again. With --check it only loads the configuration and
-// lists its problems.
+// SIGINT or SIGTERM; SIGHUP loads the configuration again. With --check it only loads the
+// configuration and lists its problems.
 
 #include "app/HeadlessOptions.h"
 #include "log/SyslogPriority.h"
