@@ -10,6 +10,8 @@ struct THeadlessOptions {
     // The configuration directory.
     std::string Directory;
     TApiOptions Api;
+    // Only load the configuration and report its problems.
+    bool Check = false;
 };
 
 // vorlix-headless's command line, storing what it reads in `options`. A new option is one more

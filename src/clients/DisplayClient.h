@@ -74,7 +74,7 @@ public:
     // Sends a configuration string in push mode; true when the display's connection took it.
     virtual bool SendConfigString(const std::string& configstring);
     // The string with its references replaced as SendConfigString would send it now.
-    std::string ResolvedConfigString(const std::string& configstring) const {
+    std::string ResolvedConfigString(const std::string& configstring) {
         return ResolveVariables(configstring);
     }
     // New connection settings text; true when accepted.

@@ -7,6 +7,8 @@
 #include "rows/WorkQueue.h"
 
 #include <chrono>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +28,12 @@ public:
     // per client with the rows of its rows file.
     void Start();
 
+    // Loads the configuration directory again and runs it in place of the current one: sources and
+    // rows follow the files, displays whose settings did not change keep their connection and
+    // the row they show, changed ones connect anew, removed ones stop. A directory that does not
+    // load as it is leaves everything running as it was. Logs the outcome; true when reloaded.
+    bool Reload();
+
     // One collection pass; a failure is logged, never thrown. A changed value is sent at once to
     // every display whose row on show has it (TRowSendCycle::ShowChangedValue).
     void CollectTick();
@@ -34,8 +42,9 @@ public:
     // One tick of every send cycle.
     void SendTick();
     // Drives the session without a toolkit until a stop is requested through the work queue: both
-    // ticks every 100 ms and, in between, the posted work as soon as it arrives.
-    void RunTicks();
+    // ticks every 100 ms and, in between, the posted work as soon as it arrives. `afterTick` runs
+    // after each pair of ticks.
+    void RunTicks(const std::function<void()>& afterTick = {});
 
     // Starts (true) or suspends every client's worker.
     void SetConnected(bool connected);
@@ -58,6 +67,12 @@ public:
 private:
     void Log(const std::string& source, const std::string& message) const;
     void LoadRows(TRowSendCycle& cycle);
+    void PrepareClient(TDisplayClientBase& client);
+    std::unique_ptr<TRowSendCycle> MakeCycle(const std::string& displayName);
+    // One cycle per client of the model after a reload, with the rows read for it; the cycles of
+    // the clients kept go on, the new clients are set up as at start.
+    void FollowClients(const std::vector<TDisplayClientBase*>& created,
+                       std::map<std::string, TRowSendCycle::TRows>& rows);
 
     const std::string FDirectory;
     const TDLogMessage FLog;
@@ -68,4 +83,7 @@ private:
     std::vector<std::unique_ptr<TRowSendCycle>> FCycles;
     std::chrono::nanoseconds FLastPassDuration{0};
     std::string FLastSaveError;
+    // What SetConnected and SetPaused last asked for, for displays that a reload adds.
+    bool FConnected = false;
+    bool FPaused = true;
 };

@@ -501,7 +501,7 @@ int TFrameDisplay::DisplayWidth() const {
 
 TResolveReferences TFrameDisplay::Resolver() const {
     return [this](const std::string& configString) {
-        const TDisplayClientBase* client = FModel.GetDisplayClientFromCache(FCycle.Name());
+        TDisplayClientBase* client = FModel.GetDisplayClientFromCache(FCycle.Name());
         return client != nullptr ? client->ResolvedConfigString(configString) : configString;
     };
 }
