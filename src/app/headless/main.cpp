@@ -107,10 +107,16 @@ int main(int argc, char** argv) {
                             [&printer](const std::string& source, const std::string& message) {
                                 printer.Print(source, message);
                             });
+    // Waiting for signals from here on lets a stop end a long start-up between its steps.
+    TSignalWaiter signals([&session] { session.Work().RequestStop(); },
+                          {{SIGHUP, [&session] { session.Work().Post([&session] { session.Reload(); }); }}});
     try {
         session.Start();
     } catch (const std::exception& failure) {
         return Fail(failure.what());
+    }
+    if (session.Work().StopRequested()) {
+        return 0;
     }
     const TSessionGateway gateway(session);
     std::unique_ptr<TApiServer> server;
@@ -124,8 +130,6 @@ int main(int argc, char** argv) {
     }
     session.SetConnected(true);
     session.SetPaused(false);
-    TSignalWaiter signals([&session] { session.Work().RequestStop(); },
-                          {{SIGHUP, [&session] { session.Work().Post([&session] { session.Reload(); }); }}});
     TServiceNotifier service;
     service.Ready();
     session.RunTicks([&service] { service.Alive(); });
