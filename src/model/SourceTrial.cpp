@@ -16,7 +16,8 @@ TSourceTrial::TSourceTrial(const TVDataSource& record, const TLocalViewModel& mo
     // Due at once, and never again while the trial lasts.
     FSource->SetTimeoutMsec(std::numeric_limits<std::int32_t>::max());
     if (FSource->IsParameterDependant()) {
-        FSource->SetFetchDisplayHandler([&model](const std::string& name) { return model.GetDatasourceFromCache(name); });
+        FSource->SetFetchDisplayHandler(
+            [&model](const std::string& name) { return model.GetDatasourceFromCache(name); });
     }
 }
 

@@ -7,7 +7,8 @@
 namespace {
 
 // The entries of `directory` whose names start with `prefix`, sorted; none when it cannot be read.
-std::vector<std::string> EntriesStartingWith(const std::filesystem::path& directory, std::string_view prefix) {
+std::vector<std::string> EntriesStartingWith(const std::filesystem::path& directory,
+                                             std::string_view prefix) {
     std::vector<std::string> names;
     std::error_code error;
     for (std::filesystem::directory_iterator entry(directory, error), end; !error && entry != end;

@@ -1,6 +1,7 @@
 #include "rows/ConfigurationEdits.h"
 
 #include "config/ConfigurationFiles.h"
+#include "datasources/DisplayDataSourceJSON.h"
 #include "datasources/DisplayDataSourceType.h"
 #include "datasources/DisplayDatasourceExpression.h"
 #include "datasources/DisplayType.h"
@@ -35,7 +36,8 @@ bool IsOfferedDisplayKind(int kind) {
 }
 
 bool SourceNamed(const TConfigurationDraft& draft, const std::string& name) {
-    return std::ranges::any_of(draft.Sources, [&](const TVDataSource& source) { return source.Name() == name; });
+    return std::ranges::any_of(draft.Sources,
+                               [&](const TVDataSource& source) { return source.Name() == name; });
 }
 
 std::string Reference(const std::string& name) {
@@ -67,8 +69,14 @@ void CheckSourceConfiguration(const TConfigurationDraft& draft, const TVDataSour
     if (kind == DisplayDataSourceType_Expression && edited.Configuration().empty()) {
         problems.push_back({TEditField::Configuration, "Ange ett uttryck"});
     }
-    if (kind == DisplayDataSourceType_JSON && edited.Configuration().find('|') == std::string::npos) {
-        problems.push_back({TEditField::Configuration, "Ange både adressen och medlemmens namn"});
+    if (kind == DisplayDataSourceType_JSON) {
+        const TDisplayDataSourceJSON json(edited.Name(), edited.Configuration());
+        if (json.Source().empty()) {
+            problems.push_back({TEditField::Configuration, "Ange adressen (URL)"});
+        }
+        if (json.Attribute().empty()) {
+            problems.push_back({TEditField::Configuration, "Ange medlemmens namn"});
+        }
     }
     if (ReadsOtherSources(kind)) {
         const TDisplayDatasourceExpression expression(edited.Name(), edited.Configuration());
@@ -125,8 +133,8 @@ TEditProblems CheckSource(const TConfigurationDraft& draft, std::size_t index, c
 
 TEditProblems CheckDisplay(const TConfigurationDraft& draft, std::size_t index, const TVDisplay& edited) {
     TEditProblems problems;
-    CheckName(draft.Displays, index, edited.Name(), std::equal_to<>(), "Det finns redan en skärm som heter %s",
-              problems);
+    CheckName(draft.Displays, index, edited.Name(), std::equal_to<>(),
+              "Det finns redan en skärm som heter %s", problems);
     // The name is part of a file name; names alike but for blanks and underscores share one file.
     if (edited.Name().find_first_of("/\\") != std::string::npos) {
         problems.push_back({TEditField::Name, "Namnet får inte innehålla / eller \\"});

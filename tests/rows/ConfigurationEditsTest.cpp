@@ -24,7 +24,8 @@ TVDataSource& AddSource(TConfigurationDraft& draft, const std::string& name, int
     return draft.Sources.Add(std::move(record));
 }
 
-TVDisplay& AddDisplay(TConfigurationDraft& draft, const std::string& name, int kind, const std::string& settings) {
+TVDisplay& AddDisplay(TConfigurationDraft& draft, const std::string& name, int kind,
+                      const std::string& settings) {
     auto record = std::make_unique<TVDisplay>();
     record->SetName(name);
     record->SetDisplayType(kind);
@@ -70,38 +71,108 @@ TEST(ConfigurationEditsTest, ChecksWhatTheOperatorTypesForASource) {
     const std::string missing = (files / "later.txt").string();
     const std::vector<SourceCase> cases = {
         {"a new static source", "Greeting", DisplayDataSourceType_Static, "Hej", "0", {}},
-        {"an empty name", "", DisplayDataSourceType_Static, "Hej", "0", {{TEditField::Name, "!Namnet får inte vara tomt"}}},
-        {"a name taken", "Counter", DisplayDataSourceType_Static, "1", "0",
+        {"an empty name",
+         "",
+         DisplayDataSourceType_Static,
+         "Hej",
+         "0",
+         {{TEditField::Name, "!Namnet får inte vara tomt"}}},
+        {"a name taken",
+         "Counter",
+         DisplayDataSourceType_Static,
+         "1",
+         "0",
          {{TEditField::Name, "!Det finns redan en källa som heter Counter"}}},
         {"names differ in case", "counter", DisplayDataSourceType_Static, "1", "0", {}},
-        {"brackets", "A[1]", DisplayDataSourceType_Static, "1", "0",
+        {"brackets",
+         "A[1]",
+         DisplayDataSourceType_Static,
+         "1",
+         "0",
          {{TEditField::Name, "!Namnet får inte innehålla [ eller ]"}}},
-        {"no kind", "X", DisplayDataSourceType_None, "", "0", {{TEditField::Kind, "!Välj vilken sorts källa det är"}}},
-        {"SQL is not offered", "X", DisplayDataSourceType_SQL, "", "0",
+        {"no kind",
+         "X",
+         DisplayDataSourceType_None,
+         "",
+         "0",
          {{TEditField::Kind, "!Välj vilken sorts källa det är"}}},
-        {"interval too large", "X", DisplayDataSourceType_Static, "1", "65536",
+        {"SQL is not offered",
+         "X",
+         DisplayDataSourceType_SQL,
+         "",
+         "0",
+         {{TEditField::Kind, "!Välj vilken sorts källa det är"}}},
+        {"interval too large",
+         "X",
+         DisplayDataSourceType_Static,
+         "1",
+         "65536",
          {{TEditField::Interval, "!Intervallet ska vara ett heltal från 0 till 65535 ms"}}},
-        {"interval not a number", "X", DisplayDataSourceType_Static, "1", "1 s",
+        {"interval not a number",
+         "X",
+         DisplayDataSourceType_Static,
+         "1",
+         "1 s",
          {{TEditField::Interval, "!Intervallet ska vara ett heltal från 0 till 65535 ms"}}},
-        {"negative interval", "X", DisplayDataSourceType_Static, "1", "-1",
+        {"negative interval",
+         "X",
+         DisplayDataSourceType_Static,
+         "1",
+         "-1",
          {{TEditField::Interval, "!Intervallet ska vara ett heltal från 0 till 65535 ms"}}},
         {"largest interval", "X", DisplayDataSourceType_File, existing, "65535", {}},
-        {"a file source never read", "X", DisplayDataSourceType_File, existing, "0",
+        {"a file source never read",
+         "X",
+         DisplayDataSourceType_File,
+         existing,
+         "0",
          {{TEditField::Interval, "Med intervallet 0 hämtas värdet aldrig"}}},
-        {"a file source without a file", "X", DisplayDataSourceType_File, "", "1000",
+        {"a file source without a file",
+         "X",
+         DisplayDataSourceType_File,
+         "",
+         "1000",
          {{TEditField::Configuration, "!Ange vilken fil värdet läses från"},
           {TEditField::Configuration, "Datasource X is missing source file  on startup"}}},
-        {"a missing file, that may come later", "X", DisplayDataSourceType_File, missing, "1000",
+        {"a missing file, that may come later",
+         "X",
+         DisplayDataSourceType_File,
+         missing,
+         "1000",
          {{TEditField::Configuration, "Datasource X is missing source file " + missing + " on startup"}}},
-        {"JSON without a member", "X", DisplayDataSourceType_JSON, "http://127.0.0.1/x", "1000",
-         {{TEditField::Configuration, "!Ange både adressen och medlemmens namn"}}},
+        {"JSON without a member",
+         "X",
+         DisplayDataSourceType_JSON,
+         "http://127.0.0.1/x",
+         "1000",
+         {{TEditField::Configuration, "!Ange medlemmens namn"}}},
+        {"JSON with neither part",
+         "X",
+         DisplayDataSourceType_JSON,
+         "|",
+         "1000",
+         {{TEditField::Configuration, "!Ange adressen (URL)"},
+          {TEditField::Configuration, "!Ange medlemmens namn"}}},
         {"JSON with both parts", "X", DisplayDataSourceType_JSON, "http://127.0.0.1/x|temp", "1000", {}},
-        {"an empty expression", "X", DisplayDataSourceType_Expression, "", "100",
-         {{TEditField::Configuration, "!Ange ett uttryck"}}},
-        {"an expression of known sources", "X", DisplayDataSourceType_Expression, "[Counter]+[Total]", "100", {}},
-        {"an expression naming unknown sources", "X", DisplayDataSourceType_Expression, "[Counter]+[Nope]+[Gone]",
+        {"an empty expression",
+         "X",
+         DisplayDataSourceType_Expression,
+         "",
          "100",
-         {{TEditField::Configuration, "Okänd källa: [Nope]"}, {TEditField::Configuration, "Okänd källa: [Gone]"}}},
+         {{TEditField::Configuration, "!Ange ett uttryck"}}},
+        {"an expression of known sources",
+         "X",
+         DisplayDataSourceType_Expression,
+         "[Counter]+[Total]",
+         "100",
+         {}},
+        {"an expression naming unknown sources",
+         "X",
+         DisplayDataSourceType_Expression,
+         "[Counter]+[Nope]+[Gone]",
+         "100",
+         {{TEditField::Configuration, "Okänd källa: [Nope]"},
+          {TEditField::Configuration, "Okänd källa: [Gone]"}}},
     };
     const TConfigurationDraft draft = SampleDraft();
     for (const SourceCase& sample : cases) {
@@ -111,8 +182,9 @@ TEST(ConfigurationEditsTest, ChecksWhatTheOperatorTypesForASource) {
         edited.SetConfiguration(sample.Configuration);
         const TEditProblems problems = CheckSource(draft, draft.Sources.Count(), edited, sample.Interval);
         EXPECT_EQ(Described(problems), sample.Expected) << sample.Title;
-        EXPECT_EQ(AnyBlocking(problems),
-                  std::ranges::any_of(sample.Expected, [](const auto& e) { return e.second.starts_with('!'); }))
+        EXPECT_EQ(
+            AnyBlocking(problems),
+            std::ranges::any_of(sample.Expected, [](const auto& e) { return e.second.starts_with('!'); }))
             << sample.Title;
     }
 }
@@ -136,24 +208,58 @@ TEST(ConfigurationEditsTest, ChecksADisplayWithItsClientsMessages) {
     };
     const std::vector<DisplayCase> cases = {
         {"a TCP display", "Entrance", DisplayType_Vorlix3Ip, 128, "127.0.0.1:3027", {}},
-        {"a TCP display without a port", "Entrance", DisplayType_Vorlix3Ip, 64, "127.0.0.1",
+        {"a TCP display without a port",
+         "Entrance",
+         DisplayType_Vorlix3Ip,
+         64,
+         "127.0.0.1",
          {{TEditField::Settings, "Configured address is not including port. using 3027 as default port"}}},
-        {"a TCP display without an address", "Entrance", DisplayType_Vorlix3Ip, 128, "",
-         {{TEditField::Settings,
-           "!Configurationstring is not valid: should be: [IPAdress]:[portnumber]"}}},
+        {"a TCP display without an address",
+         "Entrance",
+         DisplayType_Vorlix3Ip,
+         128,
+         "",
+         {{TEditField::Settings, "!Configurationstring is not valid: should be: [IPAdress]:[portnumber]"}}},
         {"a serial display by number", "Entrance", DisplayType_Vorlix3Com, 128, "3", {}},
         {"a serial display by device", "Entrance", DisplayType_Vorlix3Com, 128, "/dev/ttyUSB0", {}},
-        {"a serial display without a port", "Entrance", DisplayType_Vorlix3Com, 128, "COM",
+        {"a serial display without a port",
+         "Entrance",
+         DisplayType_Vorlix3Com,
+         128,
+         "COM",
          {{TEditField::Settings, "!Could not parse COM to a valid comportnumber"}}},
         {"a debug display", "Entrance", DisplayType_Debug, 128, "", {}},
-        {"a name taken", "Hall", DisplayType_Debug, 128, "", {{TEditField::Name, "!Det finns redan en skärm som heter Hall"}}},
-        {"the same rows file", "Big_Hall", DisplayType_Debug, 128, "",
+        {"a name taken",
+         "Hall",
+         DisplayType_Debug,
+         128,
+         "",
+         {{TEditField::Name, "!Det finns redan en skärm som heter Hall"}}},
+        {"the same rows file",
+         "Big_Hall",
+         DisplayType_Debug,
+         128,
+         "",
          {{TEditField::Name, "!Skärmen Big Hall har samma radfil (mellanslag och _ räknas lika)"}}},
-        {"a slash", "A/B", DisplayType_Debug, 128, "", {{TEditField::Name, "!Namnet får inte innehålla / eller \\"}}},
+        {"a slash",
+         "A/B",
+         DisplayType_Debug,
+         128,
+         "",
+         {{TEditField::Name, "!Namnet får inte innehålla / eller \\"}}},
         {"an empty name", "", DisplayType_Debug, 128, "", {{TEditField::Name, "!Namnet får inte vara tomt"}}},
-        {"a kind without a client", "Entrance", DisplayType_Vorlix2Ip, 128, "",
+        {"a kind without a client",
+         "Entrance",
+         DisplayType_Vorlix2Ip,
+         128,
+         "",
          {{TEditField::Kind, "!Välj vilken sorts skärm det är"}}},
-        {"a width not offered", "Entrance", DisplayType_Debug, 96, "", {{TEditField::Width, "!Bredden ska vara 64 eller 128"}}},
+        {"a width not offered",
+         "Entrance",
+         DisplayType_Debug,
+         96,
+         "",
+         {{TEditField::Width, "!Bredden ska vara 64 eller 128"}}},
     };
     TConfigurationDraft draft = SampleDraft();
     AddDisplay(draft, "Big Hall", DisplayType_Debug, "");
@@ -163,14 +269,16 @@ TEST(ConfigurationEditsTest, ChecksADisplayWithItsClientsMessages) {
         edited.SetDisplayType(sample.Kind);
         edited.SetWidth(sample.Width);
         edited.SetDisplaySettings(sample.Settings);
-        EXPECT_EQ(Described(CheckDisplay(draft, draft.Displays.Count(), edited)), sample.Expected) << sample.Title;
+        EXPECT_EQ(Described(CheckDisplay(draft, draft.Displays.Count(), edited)), sample.Expected)
+            << sample.Title;
     }
 }
 
 TEST(ConfigurationEditsTest, ListsEveryUseOfASource) {
     const TConfigurationDraft draft = SampleDraft();
     EXPECT_EQ(SourceUses(draft, "Counter"),
-              (std::vector<std::string>{"Skärm Hall: grundkonfigurationen", "Skärm Hall, rad 1: Count [Counter] of [Counter]",
+              (std::vector<std::string>{"Skärm Hall: grundkonfigurationen",
+                                        "Skärm Hall, rad 1: Count [Counter] of [Counter]",
                                         "Uttrycket Total: [Counter]*2"}));
     EXPECT_EQ(SourceUses(draft, "Deadline"), std::vector<std::string>{"Skärm Hall, rad 2: Until [Deadline]"});
     EXPECT_TRUE(SourceUses(draft, "Total").empty());
@@ -248,7 +356,8 @@ TEST_F(ApplyTest, RunsAndWritesTheDraftAndKeepsTheRowsOfWhatWasRemoved) {
     // value the new source has since produced.
     session.SaveAll();
     auto saved = config.Dir().Contents();
-    EXPECT_NE(saved.at("local-datasources.json").find(R"("FConfiguration":"Hej","FValue":"Hej")"), std::string::npos);
+    EXPECT_NE(saved.at("local-datasources.json").find(R"("FConfiguration":"Hej","FValue":"Hej")"),
+              std::string::npos);
     saved.erase("local-datasources.json");
     auto applied = files;
     applied.erase("local-datasources.json");
@@ -280,8 +389,9 @@ TEST(ConfigurationEditsTest, ANewInstallationStartsFromTwoEmptyFiles) {
     EXPECT_TRUE(IsEmptyInstallation(config.Path()));
     CreateEmptyConfiguration(config.Path());
     EXPECT_FALSE(IsEmptyInstallation(config.Path()));
-    EXPECT_EQ(config.Dir().Contents(), (std::map<std::string, std::string>{
-                                           {"local-datasources.json", "null\r\n"}, {"local-displays.json", "null\r\n"}}));
+    EXPECT_EQ(config.Dir().Contents(),
+              (std::map<std::string, std::string>{{"local-datasources.json", "null\r\n"},
+                                                  {"local-displays.json", "null\r\n"}}));
     std::filesystem::remove(DisplaysFilePath(config.Path()));
     EXPECT_FALSE(IsEmptyInstallation(config.Path())) << "one file alone is a broken installation";
 }
