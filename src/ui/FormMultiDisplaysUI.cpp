@@ -302,7 +302,8 @@ void TFormMultiDisplays::AddDisplayPage(TRowSendCycle& cycle) {
 
 // The button of the page shown is disabled; all others are enabled.
 void TFormMultiDisplays::ShowPage(QWidget* page, QPushButton* button) {
-    for (QPushButton* other : PanDisplayButtons->findChildren<QPushButton*>()) {
+    BtnDatasources->setEnabled(true);
+    for (const auto& [name, other] : FFrameButtons) {
         other->setEnabled(true);
     }
     for (QWidget* other : PanMain->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
