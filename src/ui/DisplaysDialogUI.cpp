@@ -40,7 +40,7 @@ TDisplaysDialog::TDisplaysDialog(TDraftSource draftSource, TApply apply, QWidget
                      std::move(draftSource), std::move(apply), parent) {
     setObjectName(QStringLiteral("DisplaysDialog"));
     Finish(BuildForm());
-    resize(700, 360);
+    FitInto(*this, QSize(700, 360));
 }
 
 TDisplaysDialog::~TDisplaysDialog() = default;

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -147,4 +148,8 @@ void ShowProblems(QLabel* label, const TEditProblems& problems, TEditField field
     label->setPalette(palette);
     label->setText(lines.join(QLatin1Char('\n')));
     label->setVisible(!lines.isEmpty());
+}
+
+void FitInto(QWidget& dialog, QSize designed) {
+    dialog.resize(designed.boundedTo(dialog.screen()->availableGeometry().size() * 9 / 10));
 }

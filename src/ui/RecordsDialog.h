@@ -63,3 +63,6 @@ private:
 // Shows below a field what is wrong with it (red) or doubtful (amber); hidden when nothing is.
 QLabel* NewProblemLabel(const char* name, QWidget* parent);
 void ShowProblems(QLabel* label, const TEditProblems& problems, TEditField field);
+
+// Gives `dialog` the size it was designed for, or less on a screen that has less room.
+void FitInto(QWidget& dialog, QSize designed);

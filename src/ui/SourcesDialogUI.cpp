@@ -83,7 +83,7 @@ TSourcesDialog::TSourcesDialog(TLocalViewModel& model, TDraftSource draftSource,
     FTestPoll->setInterval(TestPollMsec);
     connect(FTestPoll, &QTimer::timeout, this, [this] { PollTest(); });
     Finish(BuildForm());
-    resize(820, 440);
+    FitInto(*this, QSize(820, 440));
 }
 
 TSourcesDialog::~TSourcesDialog() = default;
@@ -253,6 +253,8 @@ void TSourcesDialog::ShowConfiguration(int kind, const std::string& configuratio
         TDateTime date = 0;
         const bool isDate = TryTextToDateTime(configuration, date);
         const TDateTimeParts parts = DecodeDateTime(isDate ? date : Now());
+        // Only a date the operator picks becomes the value.
+        const QSignalBlocker quiet(DtStaticDate);
         DtStaticDate->setDate(QDate(parts.Year, parts.Month, parts.Day));
     } else if (kind == DisplayDataSourceType_File) {
         EdFilePath->setText(Text(configuration));

@@ -7,6 +7,8 @@
 #include "datasources/DisplayDataSourceBase.h"
 #include "datasources/DisplayType.h"
 #include "datasources/LocalHttpServer.h"
+#include "platform/DateTime.h"
+#include "platform/DateTimeText.h"
 #include "rows/ConfigurationLoad.h"
 #include "rows/DisplaySession.h"
 #include "rows/RowsFile.h"
@@ -15,6 +17,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -153,6 +156,10 @@ TEST_F(ConfigurationEditTest, AddsASourceOfEveryKind) {
         Choose(dialog, "CbValueType", "Datum");
         Button(dialog, "BtnNow")->click();
     });
+    AddSource(dialog, "Opening", "Statiskt värde", [&] {
+        Choose(dialog, "CbValueType", "Datum");
+        Find<QDateEdit>(dialog, QStringLiteral("DtStaticDate"))->setDate(QDate(2026, 3, 14));
+    });
     AddSource(dialog, "Visitors", "Fil", [&] {
         Type(dialog, "EdFilePath", QString::fromStdString(file.string()));
         Type(dialog, "EdInterval", "500");
@@ -165,14 +172,15 @@ TEST_F(ConfigurationEditTest, AddsASourceOfEveryKind) {
     });
     AddSource(dialog, "Twice", "Uttryck", [&] { Type(dialog, "EdExpression", "[Visitors]*2"); });
 
-    EXPECT_EQ(SourceNames(),
-              (std::vector<std::string>{"Greeting", "Today", "Visitors", "Pushed", "Weather", "Twice"}));
+    EXPECT_EQ(SourceNames(), (std::vector<std::string>{"Greeting", "Today", "Opening", "Visitors", "Pushed",
+                                                       "Weather", "Twice"}));
     const auto& sources = window->Session().Model().DataSourceRecords();
     EXPECT_EQ(sources[1].Configuration(), "now()");
     EXPECT_EQ(sources[1].ValueType(), TDisplayDataSourceBase::ValueType_Date);
-    EXPECT_EQ(sources[2].Timeout(), 500);
-    EXPECT_EQ(sources[4].Configuration(), "http://127.0.0.1:1/weather|temp");
-    EXPECT_EQ(sources[5].DataSourceType(), DisplayDataSourceType_Expression);
+    EXPECT_EQ(sources[2].Configuration(), DateToText(EncodeDateTime({2026, 3, 14})));
+    EXPECT_EQ(sources[3].Timeout(), 500);
+    EXPECT_EQ(sources[5].Configuration(), "http://127.0.0.1:1/weather|temp");
+    EXPECT_EQ(sources[6].DataSourceType(), DisplayDataSourceType_Expression);
     // Running at once: the file source has its value without a restart.
     ASSERT_TRUE(QTest::qWaitFor([&] {
         const auto* source = window->Session().Model().GetDatasourceFromCache("Visitors");
@@ -187,6 +195,8 @@ TEST_F(ConfigurationEditTest, RefusesWhatIsWrongAndSaysWhyBesideTheField) {
     Open();
     QDialog* dialog = OpenSources();
     Button(dialog, "BtnAdd")->click();
+    EXPECT_TRUE(Find<QLineEdit>(dialog, QStringLiteral("EdStaticValue"))->text().isEmpty())
+        << "no date until one is picked";
     Type(dialog, "EdName", "Greeting");
     EXPECT_EQ(Label(dialog, "LblNameProblem"), "Det finns redan en källa som heter Greeting");
     EXPECT_FALSE(Button(dialog, "BtnSave")->isEnabled());
