@@ -35,11 +35,6 @@ bool IsOfferedDisplayKind(int kind) {
     return kind == DisplayType_Debug || kind == DisplayType_Vorlix3Com || kind == DisplayType_Vorlix3Ip;
 }
 
-bool SourceNamed(const TConfigurationDraft& draft, const std::string& name) {
-    return std::ranges::any_of(draft.Sources,
-                               [&](const TVDataSource& source) { return source.Name() == name; });
-}
-
 std::string Reference(const std::string& name) {
     return "[" + name + "]";
 }
@@ -81,7 +76,7 @@ void CheckSourceConfiguration(const TConfigurationDraft& draft, const TVDataSour
     if (ReadsOtherSources(kind)) {
         const TDisplayDatasourceExpression expression(edited.Name(), edited.Configuration());
         for (const std::string& name : expression.Variables()) {
-            if (name != edited.Name() && !SourceNamed(draft, name)) {
+            if (name != edited.Name() && !RecordPlace(draft.Sources, name)) {
                 problems.push_back({TEditField::Configuration, "Okänd källa: " + Reference(name), false});
             }
         }

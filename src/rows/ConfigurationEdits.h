@@ -39,6 +39,25 @@ template <typename T> TBaseObjectList<T> CopyRecords(const TBaseObjectList<T>& r
 }
 TRowSendCycle::TRows CopyRows(const TRowSendCycle::TRows& rows);
 
+// The records' names, in order.
+template <typename T> std::vector<std::string> RecordNames(const TBaseObjectList<T>& records) {
+    std::vector<std::string> names;
+    for (const T& record : records) {
+        names.push_back(record.Name());
+    }
+    return names;
+}
+// The place of the record named `name`, if there is one.
+template <typename T>
+std::optional<std::size_t> RecordPlace(const TBaseObjectList<T>& records, const std::string& name) {
+    for (std::size_t index = 0; index < records.Count(); ++index) {
+        if (records[index].Name() == name) {
+            return index;
+        }
+    }
+    return std::nullopt;
+}
+
 // What the operator typed that is wrong or doubtful, and next to which field it belongs.
 enum class TEditField { Name, Kind, Interval, Configuration, Width, Settings };
 struct TEditProblem {

@@ -131,7 +131,7 @@ bool TDisplaySession::Apply(TConfigurationDraft draft) {
 void TDisplaySession::RetireRowsFiles(const TConfigurationDraft& draft) {
     for (const TVDisplay& display : FModel.DisplayRecords()) {
         const std::string& name = display.Name();
-        if (std::ranges::any_of(draft.Displays, [&](const TVDisplay& kept) { return kept.Name() == name; })) {
+        if (RecordPlace(draft.Displays, name)) {
             continue;
         }
         const std::filesystem::path file = RowsFilePath(FDirectory, name);

@@ -118,21 +118,13 @@ QWidget* TDisplaysDialog::BuildSettingsPages() {
 }
 
 std::vector<std::string> TDisplaysDialog::Names(const TConfigurationDraft& draft) const {
-    std::vector<std::string> names;
-    for (const TVDisplay& display : draft.Displays) {
-        names.push_back(display.Name());
-    }
-    return names;
+    return RecordNames(draft.Displays);
 }
 
 void TDisplaysDialog::ShowRecord(const std::optional<std::string>& name) {
     FOriginal = std::make_unique<TVDisplay>();
-    if (name) {
-        for (const TVDisplay& display : Draft().Displays) {
-            if (display.Name() == *name) {
-                FOriginal->Assign(display);
-            }
-        }
+    if (const auto place = name ? RecordPlace(Draft().Displays, *name) : std::nullopt) {
+        FOriginal->Assign(Draft().Displays[*place]);
     } else {
         FOriginal->SetDisplayType(DisplayType_Vorlix3Ip);
         FOriginal->SetWidth(128);
@@ -201,12 +193,9 @@ void TDisplaysDialog::SaveRecord() {
     }
     TConfigurationDraft draft = FreshDraft();
     const std::optional<std::string> old = EditedName();
-    const std::vector<std::string> names = Names(draft);
-    const auto place = old ? std::ranges::find(names, *old) : names.end();
-    if (place != names.end()) {
-        const auto index = static_cast<std::size_t>(place - names.begin());
-        RenameDisplay(draft, index, edited->Name());
-        draft.Displays[index].Assign(*edited);
+    if (const auto place = old ? RecordPlace(draft.Displays, *old) : std::nullopt) {
+        RenameDisplay(draft, *place, edited->Name());
+        draft.Displays[*place].Assign(*edited);
     } else {
         draft.Displays.Add(CopyRecord(*edited));
     }
@@ -222,9 +211,8 @@ void TDisplaysDialog::RemoveRecord(const std::string& name) {
                         return;
                     }
                     TConfigurationDraft draft = FreshDraft();
-                    const std::vector<std::string> names = Names(draft);
-                    if (const auto place = std::ranges::find(names, name); place != names.end()) {
-                        draft.Displays.Extract(static_cast<std::size_t>(place - names.begin()));
+                    if (const auto place = RecordPlace(draft.Displays, name)) {
+                        draft.Displays.Extract(*place);
                         draft.Rows.erase(name);
                     }
                     ApplyDraft(std::move(draft), std::nullopt);

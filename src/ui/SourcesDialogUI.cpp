@@ -213,21 +213,13 @@ QWidget* TSourcesDialog::BuildKindPages() {
 }
 
 std::vector<std::string> TSourcesDialog::Names(const TConfigurationDraft& draft) const {
-    std::vector<std::string> names;
-    for (const TVDataSource& source : draft.Sources) {
-        names.push_back(source.Name());
-    }
-    return names;
+    return RecordNames(draft.Sources);
 }
 
 void TSourcesDialog::ShowRecord(const std::optional<std::string>& name) {
     FOriginal = std::make_unique<TVDataSource>();
-    if (name) {
-        for (const TVDataSource& source : Draft().Sources) {
-            if (source.Name() == *name) {
-                FOriginal->Assign(source);
-            }
-        }
+    if (const auto place = name ? RecordPlace(Draft().Sources, *name) : std::nullopt) {
+        FOriginal->Assign(Draft().Sources[*place]);
     } else {
         FOriginal->SetDataSourceType(DisplayDataSourceType_Static);
     }
@@ -361,10 +353,8 @@ void TSourcesDialog::SaveRecord() {
 void TSourcesDialog::Store(const TVDataSource& edited, bool renameReferences) {
     TConfigurationDraft draft = FreshDraft();
     const std::optional<std::string> old = EditedName();
-    const auto place = std::ranges::find_if(
-        draft.Sources, [&](const TVDataSource& source) { return old && source.Name() == *old; });
-    if (place != draft.Sources.end()) {
-        place->Assign(edited);
+    if (const auto place = old ? RecordPlace(draft.Sources, *old) : std::nullopt) {
+        draft.Sources[*place].Assign(edited);
     } else {
         draft.Sources.Add(CopyRecord(edited));
     }
@@ -387,11 +377,8 @@ void TSourcesDialog::RemoveRecord(const std::string& name) {
             return;
         }
         TConfigurationDraft draft = FreshDraft();
-        for (std::size_t index = 0; index < draft.Sources.Count(); ++index) {
-            if (draft.Sources[index].Name() == name) {
-                draft.Sources.Extract(index);
-                break;
-            }
+        if (const auto place = RecordPlace(draft.Sources, name)) {
+            draft.Sources.Extract(*place);
         }
         ApplyDraft(std::move(draft), std::nullopt);
     });

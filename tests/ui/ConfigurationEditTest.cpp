@@ -141,6 +141,16 @@ protected:
         return names;
     }
 
+    // The display Hall with the row "Count [Counter]", beside the sources configured.
+    void OpenOnHallCounting() {
+        config.AddDisplay("Hall", DisplayType_Debug);
+        config.Write();
+        TRowSendCycle::TRows rows;
+        rows.push_back(TextRow("Count [Counter]"));
+        config.WriteRows("Hall", rows);
+        Open();
+    }
+
     TestClock clock;
     ConfigurationDir config;
     std::unique_ptr<TFormMultiDisplays> window;
@@ -262,12 +272,7 @@ TEST_F(ConfigurationEditTest, TheTestButtonFetchesInTheBackground) {
 TEST_F(ConfigurationEditTest, RenamingOffersToRenameTheReferences) {
     config.AddSource("Counter", DisplayDataSourceType_Static, 0, "4");
     config.AddSource("Total", DisplayDataSourceType_Expression, 0, "[Counter]*2");
-    config.AddDisplay("Hall", DisplayType_Debug);
-    config.Write();
-    TRowSendCycle::TRows rows;
-    rows.push_back(TextRow("Count [Counter]"));
-    config.WriteRows("Hall", rows);
-    Open();
+    OpenOnHallCounting();
     QDialog* dialog = OpenSources();
     Select(dialog, "Counter");
     Type(dialog, "EdName", "Count");
@@ -295,12 +300,7 @@ TEST_F(ConfigurationEditTest, RenamingOffersToRenameTheReferences) {
 
 TEST_F(ConfigurationEditTest, RemovingAUsedSourceAsksAndListsTheUses) {
     config.AddSource("Counter", DisplayDataSourceType_Static, 0, "4");
-    config.AddDisplay("Hall", DisplayType_Debug);
-    config.Write();
-    TRowSendCycle::TRows rows;
-    rows.push_back(TextRow("Count [Counter]"));
-    config.WriteRows("Hall", rows);
-    Open();
+    OpenOnHallCounting();
     QDialog* dialog = OpenSources();
     Select(dialog, "Counter");
     Button(dialog, "BtnRemove")->click();
