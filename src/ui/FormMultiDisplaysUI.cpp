@@ -242,13 +242,17 @@ void TFormMultiDisplays::OpenDisplaysDialog() {
 }
 
 // The pages use the cycles that the new configuration may end: they go first, and come back for
-// the cycles that run afterwards. The page that was shown stays shown when it still exists.
+// the cycles that run afterwards. The page that was shown stays shown when it still exists, under
+// its new name when it was renamed.
 bool TFormMultiDisplays::ApplyDraft(TConfigurationDraft draft) {
     std::string shown;
     for (const auto& [name, page] : FVorlixFrames) {
         if (page->isVisible()) {
             shown = name;
         }
+    }
+    if (const auto renamed = draft.RenamedDisplays.find(shown); renamed != draft.RenamedDisplays.end()) {
+        shown = renamed->second;
     }
     const bool showSources = FDatasourceFrame->isVisible();
     RemoveDisplayPages();

@@ -340,9 +340,12 @@ TEST_F(ConfigurationEditTest, DisplaysAreAddedChangedAndRemoved) {
     EXPECT_NO_THROW(Find<QPushButton>(window.get(), QStringLiteral("Btn_Entrance")));
     ExpectFilesAsRunning();
 
+    Button(window.get(), "Btn_Hall")->click();
     Select(dialog, "Hall");
     Type(dialog, "EdDisplayName", "Big Hall");
     Button(dialog, "BtnSave")->click();
+    EXPECT_TRUE(Find<QWidget>(window.get(), QStringLiteral("Frame_Big_Hall"))->isVisible())
+        << "its page stays shown";
     EXPECT_EQ(window->Session().Cycle("Big Hall")->Rows().size(), 1u) << "the rows go along";
     EXPECT_FALSE(std::filesystem::exists(RowsFilePath(config.Path(), "Hall")));
     EXPECT_NO_THROW(Find<QWidget>(window.get(), QStringLiteral("Frame_Big_Hall")));
