@@ -215,8 +215,7 @@ void RenameDisplay(TConfigurationDraft& draft, std::size_t index, const std::str
         return;
     }
     if (auto rows = draft.Rows.extract(old)) {
-        rows.key() = name;
-        draft.Rows.insert(std::move(rows));
+        draft.Rows[name] = std::move(rows.mapped());
     }
     // A display renamed twice still has its rows file under the name it was loaded with.
     std::string original = old;
