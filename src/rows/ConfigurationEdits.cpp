@@ -104,6 +104,18 @@ std::optional<std::uint16_t> IntervalFromText(const std::string& text) {
     return WholeNumber<std::uint16_t>(text);
 }
 
+std::uint16_t SuggestedInterval(int kind) {
+    switch (kind) {
+    case DisplayDataSourceType_File:
+        return 5000;
+    case DisplayDataSourceType_JSON:
+    case DisplayDataSourceType_Expression:
+        return 1000;
+    default:
+        return 0;
+    }
+}
+
 TEditProblems CheckSource(const TConfigurationDraft& draft, std::size_t index, const TVDataSource& edited,
                           const std::string& intervalText) {
     TEditProblems problems;

@@ -72,6 +72,10 @@ bool AnyBlocking(const TEditProblems& problems);
 // The interval text as milliseconds, when it is a whole number from 0 to 65535.
 std::optional<std::uint16_t> IntervalFromText(const std::string& text);
 
+// The interval a new source of `kind` starts with: how often its kind is usually fetched, 0 for the
+// kinds that need none.
+std::uint16_t SuggestedInterval(int kind);
+
 // The problems of `edited`, meant for place `index` of the draft's sources (the count for a new
 // one), with the interval as typed.
 TEditProblems CheckSource(const TConfigurationDraft& draft, std::size_t index, const TVDataSource& edited,

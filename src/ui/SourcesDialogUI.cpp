@@ -130,6 +130,11 @@ QWidget* TSourcesDialog::BuildForm() {
     }
     connect(CbKind, &QComboBox::currentIndexChanged, this, [this] {
         FKindPages->setCurrentIndex(CbKind->currentIndex());
+        // A new source is fetched as often as its kind usually is, unless the operator chose.
+        if (!EditedName() && IntervalFromText(Text(EdInterval)) == SuggestedInterval(FSuggestedFor)) {
+            EdInterval->setText(QString::number(SuggestedInterval(CbKind->currentData().toInt())));
+        }
+        FSuggestedFor = CbKind->currentData().toInt();
         Recheck();
     });
     connect(CbValueType, &QComboBox::currentIndexChanged, this, [this] { Recheck(); });
@@ -228,6 +233,7 @@ void TSourcesDialog::ShowRecord(const std::optional<std::string>& name) {
     LblTestResult->clear();
     EdName->setText(Text(FOriginal->Name()));
     EdDescription->setText(Text(FOriginal->Description()));
+    FSuggestedFor = FOriginal->DataSourceType();
     SelectData(CbKind, FOriginal->DataSourceType());
     SelectData(CbValueType, FOriginal->ValueType());
     EdInterval->setText(QString::number(FOriginal->Timeout()));

@@ -45,6 +45,8 @@ private:
     TLocalViewModel& FModel;
     std::unique_ptr<TVDataSource> FOriginal;
     std::unique_ptr<TSourceTrial> FTest;
+    // The kind whose usual interval the interval field was given last.
+    int FSuggestedFor = 0;
     QTimer* FTestPoll;
     QLineEdit* EdName;
     QLabel* LblNameProblem;

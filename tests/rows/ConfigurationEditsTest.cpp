@@ -189,6 +189,26 @@ TEST(ConfigurationEditsTest, ChecksWhatTheOperatorTypesForASource) {
     }
 }
 
+TEST(ConfigurationEditsTest, ANewSourceIsFetchedAsOftenAsItsKindUsuallyIs) {
+    const std::vector<std::pair<int, int>> cases = {{DisplayDataSourceType_Static, 0},
+                                                    {DisplayDataSourceType_File, 5000},
+                                                    {DisplayDataSourceType_REST, 0},
+                                                    {DisplayDataSourceType_JSON, 1000},
+                                                    {DisplayDataSourceType_Expression, 1000}};
+    for (const auto& [kind, interval] : cases) {
+        EXPECT_EQ(SuggestedInterval(kind), interval) << kind;
+        TVDataSource edited;
+        edited.SetName("X");
+        edited.SetDataSourceType(kind);
+        edited.SetConfiguration("[Counter]");
+        const TEditProblems problems =
+            CheckSource(TConfigurationDraft(), 0, edited, std::to_string(interval));
+        EXPECT_TRUE(std::ranges::none_of(problems, [](const TEditProblem& p) {
+            return p.Field == TEditField::Interval;
+        })) << kind;
+    }
+}
+
 TEST(ConfigurationEditsTest, ASourceKeepsItsOwnNameWhenChanged) {
     const TConfigurationDraft draft = SampleDraft();
     EXPECT_TRUE(CheckSource(draft, 0, draft.Sources[0], "0").empty());

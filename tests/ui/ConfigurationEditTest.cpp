@@ -390,8 +390,9 @@ TEST_F(ConfigurationEditTest, ANewInstallationIsBuiltInTheWindow) {
         Type(sources, "EdStaticValue", "21");
     });
     AddSource(sources, "Twice", "Uttryck", [&] {
+        EXPECT_EQ(Find<QLineEdit>(sources, QStringLiteral("EdInterval"))->text(), "1000")
+            << "as its kind usually is";
         Type(sources, "EdExpression", "[Count]*2");
-        Type(sources, "EdInterval", "100");
     });
     sources->close();
     QDialog* displays = OpenDisplays();
