@@ -26,9 +26,22 @@ void TDisplaySession::Start() {
     FModel.LoadFromDictionary(FDirectory);
     // Push mode before the first pass: in automatic mode a client drops every value it does not
     // already list, and a source with a long interval would show nothing until its next refresh.
+    // Connecting starts at once, so that the display's answer to the greeting is awaited while the
+    // rest loads.
     for (TDisplayClientBase* client : FModel.GetDisplays()) {
         client->SetOnLogMessage(FLog);
         client->SetClientMode(TDisplayClientBase::ClientMode_PushConfigstrings);
+        // A display that comes up gets its row at once, not at the next tick.
+        client->SetOnConnected([this, name = client->Name()] {
+            FWork.Post([this, name] {
+                if (TRowSendCycle* connected = Cycle(name)) {
+                    connected->TimSenddataTimer();
+                }
+            });
+        });
+        if (FConnected) {
+            client->ThreadStart();
+        }
     }
     try {
         FModel.CollectData();
@@ -43,14 +56,6 @@ void TDisplaySession::Start() {
         cycle->SetOnLogMessage(FLog);
         LoadRows(*cycle);
         FCycles.push_back(std::move(cycle));
-        // A display that comes up gets its row at once, not at the next tick.
-        client->SetOnConnected([this, name] {
-            FWork.Post([this, name] {
-                if (TRowSendCycle* connected = Cycle(name)) {
-                    connected->TimSenddataTimer();
-                }
-            });
-        });
     }
 }
 
@@ -100,6 +105,7 @@ void TDisplaySession::RunTicks() {
 }
 
 void TDisplaySession::SetConnected(bool connected) {
+    FConnected = connected;
     for (TDisplayClientBase* client : FModel.GetDisplays()) {
         if (connected) {
             client->ThreadStart();

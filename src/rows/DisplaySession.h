@@ -21,8 +21,8 @@ public:
     ~TDisplaySession();
 
     // Loads the configuration (a faulty file throws, and the session stays without cycles), puts
-    // every client in push mode, runs the first collection pass and builds one paused send cycle
-    // per client with the rows of its rows file.
+    // every client in push mode and, if the session is connected, starts it, runs the first
+    // collection pass and builds one paused send cycle per client with the rows of its rows file.
     void Start();
 
     // One collection pass; a failure is logged, never thrown.
@@ -33,7 +33,7 @@ public:
     // ticks every 100 ms and, in between, the posted work as soon as it arrives.
     void RunTicks();
 
-    // Starts (true) or suspends every client's worker.
+    // Starts (true) or suspends every client's worker, and those that Start creates later.
     void SetConnected(bool connected);
     // Pauses or resumes every send cycle.
     void SetPaused(bool paused);
@@ -59,4 +59,5 @@ private:
     TWorkQueue FWork;
     TLocalViewModel FModel;
     std::vector<std::unique_ptr<TRowSendCycle>> FCycles;
+    bool FConnected = false;
 };

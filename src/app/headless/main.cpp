@@ -76,12 +76,13 @@ int main(int argc, char** argv) {
                             [&printer](const std::string& source, const std::string& message) {
                                 printer.Print(source, message);
                             });
+    // Connected before it starts, so that each display is greeted as soon as its client exists.
+    session.SetConnected(true);
     try {
         session.Start();
     } catch (const std::exception& failure) {
         return Fail(failure.what());
     }
-    session.SetConnected(true);
     session.SetPaused(false);
     TSignalWaiter stop([&session] { session.Work().RequestStop(); });
     session.RunTicks();
