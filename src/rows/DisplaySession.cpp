@@ -36,8 +36,13 @@ void TDisplaySession::Start() {
     FModel.LoadFromDictionary(FDirectory);
     // Push mode before the first pass: in automatic mode a client drops every value it does not
     // already list, and a source with a long interval would show nothing until its next refresh.
+    // Connecting starts at once, so that the display's answer to the greeting is awaited while the
+    // rest loads.
     for (TDisplayClientBase* client : FModel.GetDisplays()) {
         PrepareClient(*client);
+        if (FConnected) {
+            client->ThreadStart();
+        }
     }
     try {
         FModel.CollectData();

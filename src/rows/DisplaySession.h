@@ -25,8 +25,8 @@ public:
     ~TDisplaySession();
 
     // Loads the configuration (a faulty file throws, and the session stays without cycles), puts
-    // every client in push mode, runs the first collection pass and builds one paused send cycle
-    // per client with the rows of its rows file.
+    // every client in push mode and, if the session is connected, starts it, runs the first
+    // collection pass and builds one paused send cycle per client with the rows of its rows file.
     void Start();
 
     // Loads the configuration directory again and runs it in place of the current one: sources and
@@ -55,7 +55,7 @@ public:
     // after each pair of ticks.
     void RunTicks(const std::function<void()>& afterTick = {});
 
-    // Starts (true) or suspends every client's worker.
+    // Starts (true) or suspends every client's worker, and those that Start creates later.
     void SetConnected(bool connected);
     // Pauses or resumes every send cycle.
     void SetPaused(bool paused);

@@ -107,6 +107,8 @@ int main(int argc, char** argv) {
                             [&printer](const std::string& source, const std::string& message) {
                                 printer.Print(source, message);
                             });
+    // Connected before it starts, so that each display is greeted as soon as its client exists.
+    session.SetConnected(true);
     try {
         session.Start();
     } catch (const std::exception& failure) {
@@ -122,7 +124,6 @@ int main(int argc, char** argv) {
         }
         printer.Print("API", server->ListeningMessage());
     }
-    session.SetConnected(true);
     session.SetPaused(false);
     TSignalWaiter signals([&session] { session.Work().RequestStop(); },
                           {{SIGHUP, [&session] { session.Work().Post([&session] { session.Reload(); }); }}});
