@@ -112,6 +112,45 @@ void ReadCredentialsFile(TMqttOptions& options) {
     options.Password = line(rest.substr(0, rest.find('\n')));
 }
 
+// Takes the option at arguments[index] and, where it has one, its value; answers how many
+// arguments it took, 0 for none of the bridge's options.
+std::size_t ReadOption(const std::vector<std::string>& arguments, std::size_t index, TMqttOptions& options) {
+    const std::string& option = arguments.at(index);
+    if (option == "--mqtt-publish-all") {
+        options.PublishAll = true;
+        return 1;
+    }
+    if (option == "--mqtt") {
+        options.Broker = ParseMqttUrl(ValueOf(arguments, index));
+        options.Url = ValueOf(arguments, index);
+    } else if (option == "--mqtt-prefix") {
+        options.Prefix = CheckedPrefix(ValueOf(arguments, index));
+    } else if (option == "--mqtt-client-id") {
+        options.ClientId = ValueOf(arguments, index);
+    } else if (option == "--mqtt-credentials-file") {
+        options.CredentialsFile = ValueOf(arguments, index);
+    } else {
+        return 0;
+    }
+    return 2;
+}
+
+void Complete(TMqttOptions& options, const TEnvironment& environment) {
+    if (options.ClientId.empty()) {
+        options.ClientId = SprintF("vorlix-%s-%d", HostName(), static_cast<int>(getpid()));
+    }
+    if (!options.CredentialsFile.empty()) {
+        ReadCredentialsFile(options);
+        return;
+    }
+    if (const char* user = environment("VORLIX_MQTT_USER")) {
+        options.User = user;
+    }
+    if (const char* password = environment("VORLIX_MQTT_PASSWORD")) {
+        options.Password = password;
+    }
+}
+
 } // namespace
 
 TMqttBroker ParseMqttUrl(const std::string& url) {
@@ -137,40 +176,21 @@ TMqttBroker ParseMqttUrl(const std::string& url) {
     return broker;
 }
 
-std::size_t ReadMqttOption(const std::vector<std::string>& arguments, std::size_t index,
-                           TMqttOptions& options) {
-    const std::string& option = arguments.at(index);
-    if (option == "--mqtt-publish-all") {
-        options.PublishAll = true;
-        return 1;
+std::optional<TMqttOptions> TakeMqttOptions(std::vector<std::string>& arguments,
+                                            const TEnvironment& environment) {
+    TMqttOptions options;
+    std::vector<std::string> others;
+    for (std::size_t at = 0; at < arguments.size();) {
+        const std::size_t taken = ReadOption(arguments, at, options);
+        if (taken == 0) {
+            others.push_back(arguments[at]);
+        }
+        at += taken == 0 ? 1 : taken;
     }
-    if (option == "--mqtt") {
-        options.Broker = ParseMqttUrl(ValueOf(arguments, index));
-        options.Url = ValueOf(arguments, index);
-    } else if (option == "--mqtt-prefix") {
-        options.Prefix = CheckedPrefix(ValueOf(arguments, index));
-    } else if (option == "--mqtt-client-id") {
-        options.ClientId = ValueOf(arguments, index);
-    } else if (option == "--mqtt-credentials-file") {
-        options.CredentialsFile = ValueOf(arguments, index);
-    } else {
-        return 0;
+    arguments = std::move(others);
+    if (!options.Enabled()) {
+        return std::nullopt;
     }
-    return 2;
-}
-
-void CompleteMqttOptions(TMqttOptions& options, const TEnvironment& environment) {
-    if (options.ClientId.empty()) {
-        options.ClientId = SprintF("vorlix-%s-%d", HostName(), static_cast<int>(getpid()));
-    }
-    if (!options.CredentialsFile.empty()) {
-        ReadCredentialsFile(options);
-        return;
-    }
-    if (const char* user = environment("VORLIX_MQTT_USER")) {
-        options.User = user;
-    }
-    if (const char* password = environment("VORLIX_MQTT_PASSWORD")) {
-        options.Password = password;
-    }
+    Complete(options, environment);
+    return options;
 }

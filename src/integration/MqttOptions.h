@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,14 +31,11 @@ struct TMqttOptions {
 // Fails with an EVorlixError that names the URL and what is wrong with it.
 TMqttBroker ParseMqttUrl(const std::string& url);
 
-// Takes the bridge's option at arguments[index] and, where it has one, its value. Answers how many
-// arguments it took: 0 when arguments[index] is none of the bridge's options. A missing or bad
-// value fails with an EVorlixError.
-std::size_t ReadMqttOption(const std::vector<std::string>& arguments, std::size_t index,
-                           TMqttOptions& options);
-
-// What the options leave open once every argument is read: the client id vorlix-<host>-<pid>, and
-// the user and password from the credentials file or, without one, from `environment`
-// (VORLIX_MQTT_USER, VORLIX_MQTT_PASSWORD; it answers nullptr for an unset variable).
+// Takes the bridge's options out of `arguments` and answers them; nothing without --mqtt. Fills in
+// what the options leave open: the client id vorlix-<host>-<pid>, and the user and password from
+// the credentials file or, without one, from `environment` (VORLIX_MQTT_USER,
+// VORLIX_MQTT_PASSWORD; it answers nullptr for an unset variable). A missing or bad value, or an
+// unreadable credentials file, fails with an EVorlixError.
 using TEnvironment = std::function<const char*(const char* name)>;
-void CompleteMqttOptions(TMqttOptions& options, const TEnvironment& environment);
+std::optional<TMqttOptions> TakeMqttOptions(std::vector<std::string>& arguments,
+                                            const TEnvironment& environment);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <unistd.h>
 
 namespace {
 
@@ -56,77 +57,76 @@ TEST(MqttOptionsTest, BadUrlsAreRefusedWithTheirReason) {
     }
 }
 
-TMqttOptions Read(const std::vector<std::string>& arguments) {
-    TMqttOptions options;
-    for (std::size_t at = 0; at < arguments.size();) {
-        const std::size_t taken = ReadMqttOption(arguments, at, options);
-        EXPECT_GT(taken, 0U) << arguments[at];
-        at += taken == 0 ? 1 : taken;
-    }
-    return options;
+const char* NoVariable(const char*) {
+    return nullptr;
 }
 
-TEST(MqttOptionsTest, OptionsAreReadWithTheirValues) {
-    const TMqttOptions options =
-        Read({"--mqtt", "mqtt://broker:1999", "--mqtt-prefix", "site/a", "--mqtt-client-id", "me",
-              "--mqtt-publish-all", "--mqtt-credentials-file", "/x"});
-    EXPECT_TRUE(options.Enabled());
-    EXPECT_EQ(options.Url, "mqtt://broker:1999");
-    EXPECT_EQ(options.Broker.Port, 1999);
-    EXPECT_EQ(options.Prefix, "site/a");
-    EXPECT_EQ(options.ClientId, "me");
-    EXPECT_TRUE(options.PublishAll);
-    EXPECT_EQ(options.CredentialsFile, "/x");
-    EXPECT_FALSE(Read({}).Enabled());
-    EXPECT_EQ(Read({}).Prefix, "vorlix");
+TEST(MqttOptionsTest, OptionsAreTakenOutWithTheirValues) {
+    std::vector<std::string> arguments{
+        "--api", "127.0.0.1:0",      "--mqtt", "mqtt://broker:1999", "--mqtt-prefix", "site/a",
+        "DIR",   "--mqtt-client-id", "me",     "--mqtt-publish-all"};
+    const std::optional<TMqttOptions> options = TakeMqttOptions(arguments, NoVariable);
+    ASSERT_TRUE(options);
+    EXPECT_EQ(arguments, (std::vector<std::string>{"--api", "127.0.0.1:0", "DIR"}));
+    EXPECT_EQ(options->Url, "mqtt://broker:1999");
+    EXPECT_EQ(options->Broker.Port, 1999);
+    EXPECT_EQ(options->Prefix, "site/a");
+    EXPECT_EQ(options->ClientId, "me");
+    EXPECT_TRUE(options->PublishAll);
+    EXPECT_TRUE(options->User.empty());
 }
 
-TEST(MqttOptionsTest, OtherArgumentsAreLeftAndBadValuesRefused) {
-    TMqttOptions options;
-    EXPECT_EQ(ReadMqttOption({"DIR"}, 0, options), 0U);
-    EXPECT_EQ(ReadMqttOption({"--api", "x"}, 0, options), 0U);
-    EXPECT_THROW(ReadMqttOption({"--mqtt"}, 0, options), EVorlixError);
+TEST(MqttOptionsTest, WithoutAUrlThereIsNoBridge) {
+    std::vector<std::string> arguments{"DIR", "--mqtt-prefix", "site"};
+    EXPECT_FALSE(TakeMqttOptions(arguments, NoVariable));
+    EXPECT_EQ(arguments, std::vector<std::string>{"DIR"});
+}
+
+TEST(MqttOptionsTest, BadValuesAreRefused) {
     for (const std::string prefix : {"", "a/+", "#", "/a", "a/"}) {
-        EXPECT_THROW(ReadMqttOption({"--mqtt-prefix", prefix}, 0, options), EVorlixError) << prefix;
+        std::vector<std::string> arguments{"--mqtt", "mqtt://b", "--mqtt-prefix", prefix};
+        EXPECT_THROW(TakeMqttOptions(arguments, NoVariable), EVorlixError) << prefix;
     }
+    std::vector<std::string> noValue{"DIR", "--mqtt"};
+    EXPECT_THROW(TakeMqttOptions(noValue, NoVariable), EVorlixError);
+    std::vector<std::string> badUrl{"--mqtt", "http://b"};
+    EXPECT_THROW(TakeMqttOptions(badUrl, NoVariable), EVorlixError);
 }
 
 TEST(MqttOptionsTest, ClientIdDefaultsToHostAndProcess) {
-    TMqttOptions options;
-    CompleteMqttOptions(options, [](const char*) -> const char* { return nullptr; });
-    EXPECT_TRUE(options.ClientId.starts_with("vorlix-")) << options.ClientId;
-    EXPECT_TRUE(options.ClientId.ends_with("-" + std::to_string(getpid()))) << options.ClientId;
-    EXPECT_TRUE(options.User.empty());
+    std::vector<std::string> arguments{"--mqtt", "mqtt://b"};
+    const std::string id = TakeMqttOptions(arguments, NoVariable)->ClientId;
+    EXPECT_TRUE(id.starts_with("vorlix-")) << id;
+    EXPECT_TRUE(id.ends_with("-" + std::to_string(getpid()))) << id;
+}
+
+const char* Environment(const char* name) {
+    return std::string(name) == "VORLIX_MQTT_USER" ? "envuser" : "envpass";
 }
 
 TEST(MqttOptionsTest, CredentialsComeFromTheFileElseTheEnvironment) {
-    const auto environment = [](const char* name) -> const char* {
-        return std::string(name) == "VORLIX_MQTT_USER" ? "envuser" : "envpass";
-    };
-    TMqttOptions fromEnvironment;
-    CompleteMqttOptions(fromEnvironment, environment);
+    std::vector<std::string> arguments{"--mqtt", "mqtt://b"};
+    const TMqttOptions fromEnvironment = *TakeMqttOptions(arguments, Environment);
     EXPECT_EQ(fromEnvironment.User, "envuser");
     EXPECT_EQ(fromEnvironment.Password, "envpass");
 
     TempDir dir;
-    TMqttOptions fromFile;
-    fromFile.CredentialsFile = dir.Write("credentials", "fileuser\r\nfile pass\n").string();
-    CompleteMqttOptions(fromFile, environment);
+    arguments = {"--mqtt", "mqtt://b", "--mqtt-credentials-file",
+                 dir.Write("credentials", "fileuser\r\nfile pass\n").string()};
+    const TMqttOptions fromFile = *TakeMqttOptions(arguments, Environment);
     EXPECT_EQ(fromFile.User, "fileuser");
     EXPECT_EQ(fromFile.Password, "file pass");
 }
 
 TEST(MqttOptionsTest, FaultyCredentialsFilesAreRefused) {
     TempDir dir;
-    const auto none = [](const char*) -> const char* { return nullptr; };
-    for (const std::string& content : {std::string("only one line"), std::string(5000, 'x') + "\nb\n"}) {
-        TMqttOptions options;
-        options.CredentialsFile = dir.Write("credentials", content).string();
-        EXPECT_THROW(CompleteMqttOptions(options, none), EVorlixError);
+    const std::string files[] = {dir.Write("one", "only one line").string(),
+                                 dir.Write("long", std::string(5000, 'x') + "\nb\n").string(),
+                                 (dir / "missing").string()};
+    for (const std::string& file : files) {
+        std::vector<std::string> arguments{"--mqtt", "mqtt://b", "--mqtt-credentials-file", file};
+        EXPECT_THROW(TakeMqttOptions(arguments, NoVariable), EVorlixError) << file;
     }
-    TMqttOptions missing;
-    missing.CredentialsFile = (dir / "missing").string();
-    EXPECT_THROW(CompleteMqttOptions(missing, none), EVorlixError);
 }
 
 } // namespace
