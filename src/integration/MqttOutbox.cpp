@@ -2,20 +2,26 @@
 
 void TMqttOutbox::Put(TMqttMessage message) {
     TTopic& topic = FTopics[message.Topic];
-    topic.Waiting = std::move(message);
+    if (message.Retain) {
+        topic.Waiting.clear();
+    } else if (topic.Waiting.size() >= MaxEvents) {
+        topic.Waiting.pop_front();
+    }
+    topic.Waiting.push_back(std::move(message));
 }
 
 std::vector<TMqttMessage> TMqttOutbox::TakeDue(TTime now) {
     std::vector<TMqttMessage> due;
     for (auto& [name, topic] : FTopics) {
-        if (!topic.Waiting || (topic.LastSent && now < *topic.LastSent + MinInterval)) {
+        if (topic.Waiting.empty() || (topic.LastSent && now < *topic.LastSent + MinInterval)) {
             continue;
         }
-        if (topic.Waiting->Retain) {
-            topic.RetainedSent = topic.Waiting;
+        TMqttMessage& next = topic.Waiting.front();
+        if (next.Retain) {
+            topic.RetainedSent = next;
         }
-        due.push_back(std::move(*topic.Waiting));
-        topic.Waiting.reset();
+        due.push_back(std::move(next));
+        topic.Waiting.pop_front();
         topic.LastSent = now;
     }
     return due;
@@ -24,7 +30,7 @@ std::vector<TMqttMessage> TMqttOutbox::TakeDue(TTime now) {
 std::optional<TMqttOutbox::TTime> TMqttOutbox::NextDue() const {
     std::optional<TTime> next;
     for (const auto& [name, topic] : FTopics) {
-        if (!topic.Waiting) {
+        if (topic.Waiting.empty()) {
             continue;
         }
         const TTime due = topic.LastSent ? *topic.LastSent + MinInterval : TTime::min();
@@ -37,8 +43,8 @@ std::optional<TMqttOutbox::TTime> TMqttOutbox::NextDue() const {
 
 void TMqttOutbox::ResendRetained() {
     for (auto& [name, topic] : FTopics) {
-        if (!topic.Waiting && topic.RetainedSent) {
-            topic.Waiting = topic.RetainedSent;
+        if (topic.Waiting.empty() && topic.RetainedSent) {
+            topic.Waiting.push_back(*topic.RetainedSent);
         }
     }
 }

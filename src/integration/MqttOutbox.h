@@ -1,6 +1,8 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
+#include <deque>
 #include <map>
 #include <optional>
 #include <string>
@@ -14,18 +16,19 @@ struct TMqttMessage {
     bool operator==(const TMqttMessage&) const = default;
 };
 
-// What waits to go to the broker: at most one message per topic, the newest, so that nothing
-// piles up while the broker is away or a value changes faster than it is worth sending. A topic
-// gets at most one message per MinInterval. The retained messages sent last are kept, so that a
-// new connection, perhaps to a broker that restarted without them, can have them all again.
-// Not thread-safe; times are passed in.
+// What waits to go to the broker. A retained message is a state: only the newest per topic waits,
+// so that nothing piles up while the broker is away or a value changes faster than it is worth
+// sending. Other messages are events, each worth sending: up to MaxEvents wait per topic, and the
+// oldest gives way. A topic gets at most one message per MinInterval. The retained messages sent
+// last are kept, so that a new connection, perhaps to a broker that restarted without them, can
+// have them all again. Not thread-safe; times are passed in.
 class TMqttOutbox {
 public:
     using TTime = std::chrono::steady_clock::time_point;
 
     static constexpr std::chrono::milliseconds MinInterval{100};
+    static constexpr std::size_t MaxEvents = 32;
 
-    // Replaces what waits for the message's topic.
     void Put(TMqttMessage message);
     // Takes the messages whose topic may send at `now`, in the order of their topics.
     std::vector<TMqttMessage> TakeDue(TTime now);
@@ -36,7 +39,7 @@ public:
 
 private:
     struct TTopic {
-        std::optional<TMqttMessage> Waiting;
+        std::deque<TMqttMessage> Waiting;
         std::optional<TMqttMessage> RetainedSent;
         std::optional<TTime> LastSent;
     };

@@ -71,6 +71,13 @@ void TDisplaySession::SendTick() {
             Log(cycle->Name(), error.what());
         }
     }
+    if (FOnTicked) {
+        try {
+            FOnTicked();
+        } catch (const std::exception& error) {
+            Log("Main", error.what());
+        }
+    }
 }
 
 void TDisplaySession::RunTicks() {

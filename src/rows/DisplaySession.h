@@ -6,6 +6,7 @@
 #include "rows/RowSendCycle.h"
 #include "rows/WorkQueue.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,8 +28,10 @@ public:
 
     // One collection pass; a failure is logged, never thrown.
     void CollectTick();
-    // One tick of every send cycle.
+    // One tick of every send cycle, then the hook set with SetOnTicked.
     void SendTick();
+    // Runs on the driver's thread after every SendTick, for whoever reports the displays' state.
+    void SetOnTicked(std::function<void()> onTicked) { FOnTicked = std::move(onTicked); }
     // Drives the session without a toolkit until a stop is requested through the work queue: both
     // ticks every 100 ms and, in between, the posted work as soon as it arrives.
     void RunTicks();
@@ -58,4 +61,5 @@ private:
     TWorkQueue FWork;
     TLocalViewModel FModel;
     std::vector<std::unique_ptr<TRowSendCycle>> FCycles;
+    std::function<void()> FOnTicked;
 };

@@ -9,7 +9,7 @@ using TTime = TMqttOutbox::TTime;
 
 const TTime Start = TTime() + 1000s;
 
-TEST(MqttOutboxTest, TheNewestMessagePerTopicWins) {
+TEST(MqttOutboxTest, TheNewestStatePerTopicWins) {
     TMqttOutbox outbox;
     outbox.Put({"a", "1", true});
     outbox.Put({"b", "x", false});
@@ -17,6 +17,22 @@ TEST(MqttOutboxTest, TheNewestMessagePerTopicWins) {
     EXPECT_EQ(outbox.TakeDue(Start), (std::vector<TMqttMessage>{{"a", "2", true}, {"b", "x", false}}));
     EXPECT_TRUE(outbox.TakeDue(Start).empty());
     EXPECT_FALSE(outbox.NextDue());
+}
+
+TEST(MqttOutboxTest, EventsWaitInTurnAndTheOldestGiveWay) {
+    TMqttOutbox outbox;
+    for (std::size_t i = 0; i < TMqttOutbox::MaxEvents + 2; ++i) {
+        outbox.Put({"errors", std::to_string(i), false});
+    }
+    std::vector<std::string> sent;
+    for (TTime now = Start; outbox.NextDue(); now += TMqttOutbox::MinInterval) {
+        for (const TMqttMessage& message : outbox.TakeDue(now)) {
+            sent.push_back(message.Payload);
+        }
+    }
+    ASSERT_EQ(sent.size(), TMqttOutbox::MaxEvents);
+    EXPECT_EQ(sent.front(), "2");
+    EXPECT_EQ(sent.back(), std::to_string(TMqttOutbox::MaxEvents + 1));
 }
 
 TEST(MqttOutboxTest, ATopicSendsAtMostTenTimesASecond) {
