@@ -32,11 +32,16 @@ std::string Trimmed(const std::string& text) {
 
 void TDisplayClientVorlix3Base::ThreadSuspend() {
     TDisplayClientBase::ThreadSuspend();
-    ReleaseConnection();
+    std::lock_guard lock(ClientLock());
+    FReopenQuietly = FReopenQuietly || FConnection;
+    FConnection.reset();
 }
 
 void TDisplayClientVorlix3Base::ThreadStart() {
-    RestartRetries();
+    {
+        std::lock_guard lock(ClientLock());
+        FRetry.Reset();
+    }
     TDisplayClientBase::ThreadStart();
 }
 
@@ -102,14 +107,10 @@ void TDisplayClientVorlix3Base::TraceSent(const std::vector<std::string>& lines)
     }
 }
 
-void TDisplayClientVorlix3Base::ReleaseConnection() {
-    std::lock_guard lock(ClientLock());
-    FConnection.reset();
-}
-
-void TDisplayClientVorlix3Base::RestartRetries() {
+void TDisplayClientVorlix3Base::SettingsChanged() {
     std::lock_guard lock(ClientLock());
     FRetry.Reset();
+    FReopenQuietly = false;
 }
 
 void TDisplayClientVorlix3Base::LogCreated() {
@@ -132,7 +133,7 @@ void TDisplayClientVorlix3Base::ReleaseDroppedConnection() {
 
 bool TDisplayClientVorlix3Base::ConnectDue() {
     std::lock_guard lock(ClientLock());
-    return SoftConnected() && !FConnection && FRetry.AttemptDue();
+    return SoftConnected() && !FConnection && HasTarget() && FRetry.AttemptDue();
 }
 
 // Runs without the client's lock: opening, greeting and reading the answer may take a while.
@@ -140,12 +141,20 @@ bool TDisplayClientVorlix3Base::ConnectDue() {
 // failure is handled: that is no connection failure to report.
 void TDisplayClientVorlix3Base::Connect() {
     bool givenUp = false;
+    bool greet = true;
+    {
+        std::lock_guard lock(ClientLock());
+        greet = !FReopenQuietly;
+    }
     try {
         auto connection =
             OpenConnection([this, &givenUp] { return givenUp = givenUp || AttemptAbandoned(); });
-        connection->Write(Greeting());
-        const std::string version = ReadSoftwareVersion(*connection);
-        Install(std::move(connection), version);
+        std::string version;
+        if (greet) {
+            connection->Write(Greeting());
+            version = ReadSoftwareVersion(*connection);
+        }
+        Install(std::move(connection), greet, version);
     } catch (const std::exception&) {
         if (!givenUp) {
             ConnectFailed();
@@ -166,15 +175,20 @@ std::string TDisplayClientVorlix3Base::ReadSoftwareVersion(TDisplayConnection& c
     return DecodeText(answer);
 }
 
-void TDisplayClientVorlix3Base::Install(std::unique_ptr<TDisplayConnection> connection,
+// A reopened connection leaves the version and the connection count as they were: the display
+// was not greeted and shows what it showed.
+void TDisplayClientVorlix3Base::Install(std::unique_ptr<TDisplayConnection> connection, bool greeted,
                                         const std::string& version) {
     std::lock_guard lock(ClientLock());
     if (AttemptAbandoned()) {
         return;
     }
     FConnection = std::move(connection);
-    SetSoftwareVersion(version);
-    NoteConnectionEstablished();
+    FReopenQuietly = false;
+    if (greeted) {
+        SetSoftwareVersion(version);
+        NoteConnectionEstablished();
+    }
     if (FRetry.Succeeded()) {
         LogInfoFmt("Connected to display %s", Name());
     }
@@ -185,6 +199,8 @@ void TDisplayClientVorlix3Base::ConnectFailed() {
     if (AttemptAbandoned()) {
         return;
     }
+    // The display may have been switched off meanwhile: the next connection greets it.
+    FReopenQuietly = false;
     const std::string message =
         SprintF("Could not connect to display %s with settings: %s", Name(), BaseConfiguration());
     if (FRetry.Failed(message)) {

@@ -80,7 +80,7 @@ bool TDisplayClientVorlix3COM::SetDisplayConfig(const std::string& baseconfig) {
         return false;
     }
     ThreadSuspend();
-    RestartRetries();
+    SettingsChanged();
     return true;
 }
 
@@ -111,6 +111,11 @@ std::string TDisplayClientVorlix3COM::EncodeAreaLines(const std::vector<std::str
 std::string TDisplayClientVorlix3COM::LinkName() const {
     std::lock_guard lock(ClientLock());
     return "port " + FDevice;
+}
+
+bool TDisplayClientVorlix3COM::HasTarget() const {
+    std::lock_guard lock(ClientLock());
+    return !FDevice.empty();
 }
 
 bool TDisplayClientVorlix3COM::ApplySettings(const std::string& baseconfig) {

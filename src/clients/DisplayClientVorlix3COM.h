@@ -24,6 +24,7 @@ protected:
     std::string Greeting() const override;
     std::string EncodeAreaLines(const std::vector<std::string>& lines) const override;
     std::string LinkName() const override;
+    bool HasTarget() const override;
 
 private:
     bool ApplySettings(const std::string& baseconfig);

@@ -64,11 +64,15 @@ bool TDisplayClientVorlixTCPIP::SendConfigString(const std::string& configstring
         bytes, [this](const std::string& error) { LogErrorFmt("Client has error while sending:%s", error); });
 }
 
+// Rejected settings leave the client without an address: it connects nowhere rather than to
+// an address the settings no longer name, or to the local machine for an empty one.
 bool TDisplayClientVorlixTCPIP::SetDisplayConfig(const std::string& baseconfig) {
     TDisplayClientBase::SetDisplayConfig(baseconfig);
     const std::vector<std::string> pieces = SplitAtColons(baseconfig);
-    if (baseconfig.empty() || pieces.size() > 2) {
+    if (pieces.size() > 2 || pieces[0].empty()) {
         LogErrorFmt("Configurationstring is not valid:%s should be: [IPAdress]:[portnumber]", baseconfig);
+        std::lock_guard lock(ClientLock());
+        FIP.clear();
         return false;
     }
     std::uint16_t port = DefaultPort;
@@ -84,7 +88,7 @@ bool TDisplayClientVorlixTCPIP::SetDisplayConfig(const std::string& baseconfig) 
         FIP = pieces[0];
         FPortNumber = port;
     }
-    RestartRetries();
+    SettingsChanged();
     return true;
 }
 
@@ -105,6 +109,11 @@ std::string TDisplayClientVorlixTCPIP::Greeting() const {
 
 std::string TDisplayClientVorlixTCPIP::EncodeAreaLines(const std::vector<std::string>& lines) const {
     return EncodeLines(lines);
+}
+
+bool TDisplayClientVorlixTCPIP::HasTarget() const {
+    std::lock_guard lock(ClientLock());
+    return !FIP.empty();
 }
 
 std::string TDisplayClientVorlixTCPIP::LinkName() const {

@@ -19,7 +19,8 @@ public:
 
     // Every piece, empty ones too, goes out as one line ended by CR LF.
     bool SendConfigString(const std::string& configstring) override;
-    // A new address is used from the next connection on; a connection that is up stays.
+    // A new address is used from the next connection on; a connection that is up stays. Rejected
+    // settings (empty, without an address, or with more than one colon) leave no address.
     bool SetDisplayConfig(const std::string& baseconfig) override;
 
 protected:
@@ -27,6 +28,7 @@ protected:
     std::string Greeting() const override;
     std::string EncodeAreaLines(const std::vector<std::string>& lines) const override;
     std::string LinkName() const override;
+    bool HasTarget() const override;
 
 private:
     const TTcpConnectionFactory FConnect;

@@ -29,6 +29,7 @@ nlohmann::ordered_json ReadListDocument(const std::filesystem::path& path) {
     return ParseJsonText(text);
 }
 
-void WriteListDocument(const std::filesystem::path& path, const nlohmann::ordered_json& document) {
-    WriteTextFile(path, JsonText(document) + "\r\n");
+void StageListDocument(TTextFileSet& files, const std::filesystem::path& path,
+                       const nlohmann::ordered_json& document) {
+    files.StageText(path, JsonText(document) + "\r\n");
 }

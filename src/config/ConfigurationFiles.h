@@ -2,6 +2,7 @@
 
 #include "config/BaseObjectList.h"
 #include "config/ListDocument.h"
+#include "platform/TextFileSet.h"
 
 #include <nlohmann/json.hpp>
 
@@ -19,20 +20,29 @@ std::filesystem::path DisplaysFilePath(std::string_view directory);
 // The list document a configuration file holds; JSON null when its text is empty or begins
 // with "null". Fails with "Cannot open file ..." or "The input value is not a valid Object".
 nlohmann::ordered_json ReadListDocument(const std::filesystem::path& path);
-// Replaces the file with the one-line text of `document` and CR LF.
-void WriteListDocument(const std::filesystem::path& path, const nlohmann::ordered_json& document);
+// Stages the one-line text of `document` and CR LF as the file's new content.
+void StageListDocument(TTextFileSet& files, const std::filesystem::path& path,
+                       const nlohmann::ordered_json& document);
 
 template <typename T> TBaseObjectList<T> ReadListFile(const std::filesystem::path& path) {
     return ListFromJson<T>(ReadListDocument(path));
 }
 
-// Replaces the file with the list document of `list`'s records. The document is always that of
-// a new non-owning list filled by appending ("FOwnsObjects" false, capacity the smallest power
-// of two not below the count), whatever list the caller keeps its records in.
-template <typename T> void WriteListFile(const std::filesystem::path& path, const TBaseObjectList<T>& list) {
+// Stages the list document of `list`'s records as the file's new content. The document is always
+// that of a new non-owning list filled by appending ("FOwnsObjects" false, capacity the smallest
+// power of two not below the count), whatever list the caller keeps its records in.
+template <typename T>
+void StageListFile(TTextFileSet& files, const std::filesystem::path& path, const TBaseObjectList<T>& list) {
     TBaseObjectList<T> written(false);
     for (T& record : list) {
         written.Add(record);
     }
-    WriteListDocument(path, ListToJson(written));
+    StageListDocument(files, path, ListToJson(written));
+}
+
+// Replaces the file alone with the list document of `list`'s records (see StageListFile).
+template <typename T> void WriteListFile(const std::filesystem::path& path, const TBaseObjectList<T>& list) {
+    TTextFileSet files;
+    StageListFile(files, path, list);
+    files.Commit();
 }

@@ -5,7 +5,6 @@
 #include "platform/VorlixError.h"
 
 #include <charconv>
-#include <cmath>
 
 namespace ListDocumentDetail {
 
@@ -140,7 +139,8 @@ TListEntries ListEntries(const json& document, const std::string& typeName, cons
 void ReadFieldValue(const json& value, std::string_view key, std::string& target) {
     if (value.is_string()) {
         target = value.get<std::string>();
-    } else if (value.is_number_integer() || (value.is_number_float() && std::isfinite(value.get<double>()))) {
+    } else if (value.is_number()) {
+        // A parsed number gives back the text it was written with.
         target = JsonText(value);
     } else if (value.is_null()) {
         target.clear();

@@ -1,21 +1,18 @@
 #include "datasources/JsonObjectMembers.h"
 
+#include "config/JsonText.h"
 #include "platform/VorlixError.h"
-
-#include <nlohmann/json.hpp>
 
 namespace {
 
-using TJson = nlohmann::ordered_json;
-
 // Collects the members of the top-level object as the parser streams past, without building a tree.
-class TTopLevelCollector : public nlohmann::json_sax<TJson> {
+class TTopLevelCollector : public TJsonEventReader {
 public:
     bool null() override { return Member({}); }
     bool boolean(bool) override { return Member({}); }
-    bool number_integer(number_integer_t value) override { return Number(std::to_string(value)); }
-    bool number_unsigned(number_unsigned_t value) override { return Number(std::to_string(value)); }
-    bool number_float(number_float_t, const string_t& written) override { return Number(written); }
+    bool Number(std::string written) override {
+        return Member({TJsonMember::Kind_Number, std::move(written)});
+    }
     bool string(string_t& value) override { return Member({TJsonMember::Kind_String, value}); }
     bool binary(binary_t&) override { return Member({}); }
     bool start_object(std::size_t) override { return Open(); }
@@ -39,8 +36,6 @@ public:
     const std::string& Error() const { return FError; }
 
 private:
-    bool Number(std::string written) { return Member({TJsonMember::Kind_Number, std::move(written)}); }
-
     bool Member(TJsonMember member) {
         if (FDepth == 0) {
             return NotAnObject();
@@ -77,7 +72,7 @@ private:
 
 TJsonObjectMembers ReadJsonObjectMembers(const std::string& text) {
     TTopLevelCollector collector;
-    if (!TJson::sax_parse(text, &collector)) {
+    if (!collector.Read(text)) {
         throw EVorlixError(collector.Error());
     }
     return collector.TakeMembers();

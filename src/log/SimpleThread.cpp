@@ -35,12 +35,16 @@ void TSimpleThread::SetThreadTime(std::uint16_t milliseconds) {
     }
 }
 
+// A suspend withdraws a resume the thread has not taken up yet; otherwise the suspended thread
+// would find it on every pause and never sleep.
 void TSimpleThread::SetSuspendedLight(bool suspended) {
-    if (FSuspended.exchange(suspended) && !suspended) {
-        {
-            std::lock_guard lock(FWakeLock);
-            FResumed = true;
-        }
+    bool resumed = false;
+    {
+        std::lock_guard lock(FWakeLock);
+        resumed = FSuspended.exchange(suspended) && !suspended;
+        FResumed = resumed || (FResumed && !suspended);
+    }
+    if (resumed) {
         FWake.notify_all();
     }
 }

@@ -48,7 +48,8 @@ private:
     std::atomic<bool> FFinished{false};
     std::mutex FWakeLock;
     std::condition_variable FWake;
-    // Set when the thread is resumed, until it next calls the run method; guarded by FWakeLock.
+    // Set when the thread is resumed, until it next calls the run method or is suspended again;
+    // guarded by FWakeLock.
     bool FResumed = false;
     std::thread FThread;
 };

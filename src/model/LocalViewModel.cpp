@@ -47,11 +47,17 @@ void TLocalViewModel::LoadDisplay(std::unique_ptr<TVDisplay> record) {
 }
 
 void TLocalViewModel::SaveToDictionary(const std::string& dir) const {
+    TTextFileSet files;
+    SaveToDictionary(dir, files);
+    files.Commit();
+}
+
+void TLocalViewModel::SaveToDictionary(const std::string& dir, TTextFileSet& files) const {
     if (!IsDirectory(dir)) {
         return;
     }
-    WriteListFile(DataSourcesFilePath(dir), FLocalParameters.Records());
-    WriteListFile(DisplaysFilePath(dir), FLocalDisplays.Records());
+    StageListFile(files, DataSourcesFilePath(dir), FLocalParameters.Records());
+    StageListFile(files, DisplaysFilePath(dir), FLocalDisplays.Records());
 }
 
 void TLocalViewModel::CollectData() {

@@ -7,6 +7,7 @@
 #include "log/DLogObject.h"
 #include "model/LocalListNode.h"
 #include "model/NamedCache.h"
+#include "platform/TextFileSet.h"
 
 #include <string>
 #include <vector>
@@ -24,8 +25,10 @@ public:
     // Loads both configuration files of `dir` and builds or reconfigures the display clients.
     // A missing directory loads nothing. A faulty file fails the load; what was read before stays.
     virtual void LoadFromDictionary(const std::string& dir);
-    // Writes both configuration files into `dir`; a missing directory writes nothing.
+    // Writes both configuration files into `dir` together; a missing directory writes nothing.
     void SaveToDictionary(const std::string& dir) const;
+    // Stages both configuration files of `dir` in `files`, to be replaced with other files.
+    void SaveToDictionary(const std::string& dir, TTextFileSet& files) const;
     // One collection pass: refreshes every source in record order and hands those that produced
     // new data to every client. A source that fails is logged and skipped for this pass.
     virtual void CollectData();

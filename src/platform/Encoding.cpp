@@ -83,16 +83,17 @@ std::string_view AsciiSubstitute(char32_t c) {
     case 0x2014:
     case 0x2015:
         return "-";
+    // Double quotes too become the apostrophe: no substitute may be '"' or '\', which would change
+    // the meaning of the JSON text or display line that the reduced text goes into.
     case 0x2018:
     case 0x2019:
     case 0x201A:
     case 0x201B:
-        return "'";
     case 0x201C:
     case 0x201D:
     case 0x201E:
     case 0x201F:
-        return "\"";
+        return "'";
     case 0x2026:
         return "...";
     default:
@@ -117,7 +118,6 @@ constexpr std::array<TUtf8Form, 3> MultiByteForms = {{
     {0xF8, 0xF0, 4, 0x10000},
 }};
 
-
 bool IsValidUtf8(std::string_view bytes) {
     for (std::size_t pos = 0; pos < bytes.size();) {
         const auto sequence = Utf8SequenceAt(bytes, pos);
@@ -132,8 +132,7 @@ bool IsValidUtf8(std::string_view bytes) {
 // Calls `visit` with each character of UTF-8 text in turn; a byte that does not belong to a
 // well-formed sequence is taken as the Windows-1252 character it would be in a legacy file, so
 // bad input never gets lost.
-template <typename Visit>
-void ForEachCharacter(std::string_view utf8, Visit visit) {
+template <typename Visit> void ForEachCharacter(std::string_view utf8, Visit visit) {
     for (std::size_t pos = 0; pos < utf8.size();) {
         const auto sequence = Utf8SequenceAt(utf8, pos);
         if (sequence) {

@@ -28,5 +28,7 @@ std::string Utf8ToWindows1252(std::string_view utf8);
 std::string Utf8ToLatin1(std::string_view utf8);
 
 // 7-bit ASCII: accented Latin letters become their base letters (å to a, Ö to O, æ to ae),
-// everything without a substitute becomes '?'. Independent of the process locale.
+// single and double typographic quotes become the apostrophe, everything without a substitute
+// becomes '?'. No other character becomes '"' or '\', so JSON text keeps its meaning.
+// Independent of the process locale.
 std::string Utf8ToAsciiBestFit(std::string_view utf8);

@@ -3,15 +3,13 @@
 #include "platform/Encoding.h"
 #include "platform/FileDescriptor.h"
 #include "platform/SprintF.h"
+#include "platform/TextFileSet.h"
 #include "platform/VorlixError.h"
 
-#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
-#include <utility>
 
 namespace {
 
@@ -21,59 +19,6 @@ std::string SystemReason(int error) {
 
 [[noreturn]] void FailToOpen(const std::filesystem::path& path, int error) {
     throw EVorlixError(SprintF("Cannot open file \"%s\". %s", path.string(), SystemReason(error)));
-}
-
-[[noreturn]] void FailToCreate(const std::filesystem::path& path, int error) {
-    throw EVorlixError(SprintF("Cannot create file \"%s\". %s", path.string(), SystemReason(error)));
-}
-
-[[noreturn]] void FailToWrite(const std::filesystem::path& path, int error) {
-    throw EVorlixError(SprintF("Cannot write file \"%s\". %s", path.string(), SystemReason(error)));
-}
-
-// A file beside `path` that did not exist before, created with the usual permissions.
-std::pair<std::filesystem::path, TFileDescriptor> CreateTemporaryBeside(const std::filesystem::path& path) {
-    static std::atomic<unsigned> counter{0};
-    while (true) {
-        std::filesystem::path temporary = path;
-        temporary += SprintF(".%d-%u.tmp", ::getpid(), counter++);
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            return {std::move(temporary), TFileDescriptor(fd)};
-        }
-        if (errno != EEXIST) {
-            FailToCreate(path, errno);
-        }
-    }
-}
-
-void WriteAll(const TFileDescriptor& file, const std::string& bytes) {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t result = ::write(file.Fd(), bytes.data() + written, bytes.size() - written);
-        if (result < 0 && errno != EINTR) {
-            throw std::system_error(errno, std::system_category());
-        }
-        written += result > 0 ? static_cast<std::size_t>(result) : 0;
-    }
-}
-
-// A replaced file keeps the permissions the operator gave it.
-void KeepPermissions(const TFileDescriptor& file, const std::filesystem::path& path) {
-    struct stat old {};
-    if (::stat(path.c_str(), &old) == 0 && ::fchmod(file.Fd(), old.st_mode & 07777) != 0) {
-        throw std::system_error(errno, std::system_category());
-    }
-}
-
-// Makes the rename itself survive a power cut. The new content is complete either way, so a
-// directory that cannot be synced is no reason to report the save as failed.
-void SyncDirectoryOf(const std::filesystem::path& path) {
-    const std::filesystem::path directory = path.has_parent_path() ? path.parent_path() : ".";
-    TFileDescriptor dir(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.Fd() >= 0) {
-        ::fsync(dir.Fd());
-    }
 }
 
 } // namespace
@@ -102,20 +47,9 @@ std::string ReadTextFile(const std::filesystem::path& path) {
 }
 
 void ReplaceFile(const std::filesystem::path& path, const std::string& bytes) {
-    auto [temporary, file] = CreateTemporaryBeside(path);
-    try {
-        WriteAll(file, bytes);
-        KeepPermissions(file, path);
-        if (::fsync(file.Fd()) != 0 || !file.Close()) {
-            throw std::system_error(errno, std::system_category());
-        }
-        std::filesystem::rename(temporary, path);
-    } catch (const std::system_error& error) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        FailToWrite(path, error.code().value());
-    }
-    SyncDirectoryOf(path);
+    TTextFileSet files;
+    files.Stage(path, bytes);
+    files.Commit();
 }
 
 void WriteTextFile(const std::filesystem::path& path, const std::string& utf8) {

@@ -116,10 +116,13 @@ void TDisplaySession::SetPaused(bool paused) {
 
 bool TDisplaySession::SaveAll() {
     try {
-        FModel.SaveToDictionary(FDirectory);
+        // One set, so that a file that cannot be written leaves every file as it was.
+        TTextFileSet files;
+        FModel.SaveToDictionary(FDirectory, files);
         for (const auto& cycle : FCycles) {
-            WriteRowsFile(RowsFilePath(FDirectory, cycle->Name()), cycle->Rows());
+            StageRowsFile(files, RowsFilePath(FDirectory, cycle->Name()), cycle->Rows());
         }
+        files.Commit();
         Log("Main", SprintF("Saved data to directory \"%s\"", FDirectory));
         return true;
     } catch (const std::exception& error) {

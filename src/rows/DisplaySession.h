@@ -40,7 +40,8 @@ public:
     void SetConnected(bool connected);
     // Pauses or resumes every send cycle.
     void SetPaused(bool paused);
-    // Writes both configuration files and every rows file; logs the outcome.
+    // Writes both configuration files and every rows file together (a failure changes none of
+    // them); logs the outcome.
     bool SaveAll();
 
     // The one way in for other threads: what they post runs on the driver's thread.

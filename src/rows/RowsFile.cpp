@@ -25,10 +25,16 @@ TRowSendCycle::TRows ReadRowsFile(const std::filesystem::path& path) {
     }
 }
 
-void WriteRowsFile(const std::filesystem::path& path, const TRowSendCycle::TRows& rows) {
+void StageRowsFile(TTextFileSet& files, const std::filesystem::path& path, const TRowSendCycle::TRows& rows) {
     TBaseObjectList<TConfigurationRow> list(false);
     for (const auto& row : rows) {
         list.Add(*row);
     }
-    WriteListFile(path, list);
+    StageListFile(files, path, list);
+}
+
+void WriteRowsFile(const std::filesystem::path& path, const TRowSendCycle::TRows& rows) {
+    TTextFileSet files;
+    StageRowsFile(files, path, rows);
+    files.Commit();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/TextFileSet.h"
 #include "rows/RowSendCycle.h"
 
 #include <filesystem>
@@ -17,5 +18,7 @@ std::filesystem::path RowsFilePath(std::string_view directory, std::string_view 
 // file \"%s\": %s" (the file and the reason) when the file is missing or is not a rows list.
 TRowSendCycle::TRows ReadRowsFile(const std::filesystem::path& path);
 
-// Replaces the rows file with `rows`; a display without rows is written as null.
+// Stages `rows` as the rows file's new content; a display without rows is written as null.
+void StageRowsFile(TTextFileSet& files, const std::filesystem::path& path, const TRowSendCycle::TRows& rows);
+// Replaces the rows file alone with `rows`.
 void WriteRowsFile(const std::filesystem::path& path, const TRowSendCycle::TRows& rows);

@@ -6,14 +6,6 @@
 
 #include <cstdint>
 
-const char* const SimUsage =
-    "Usage: vorlix-sim [--bind ADDRESS] [--port PORT] [--pty] [--width 64|128]\n"
-    "                  [--zoom PIXELS] [--headless] [--dump FILE.png]\n"
-    "A virtual Vorlix3 display. It listens on TCP (default 127.0.0.1:3027) and, with\n"
-    "--pty, on a pseudo-terminal whose path it prints. --port 0 takes a free port.\n"
-    "--headless runs without a window; --dump writes the frame as PNG on SIGUSR1\n"
-    "and on exit.\n";
-
 namespace {
 
 int NumberOption(const std::string& option, const std::string& text, int low, int high) {
@@ -26,39 +18,26 @@ int NumberOption(const std::string& option, const std::string& text, int low, in
 
 } // namespace
 
-TSimOptions ParseSimArguments(const std::vector<std::string>& arguments) {
-    TSimOptions options;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& option = arguments[i];
-        const auto value = [&]() -> const std::string& {
-            if (i + 1 >= arguments.size()) {
-                throw EVorlixError(SprintF("%s needs a value", option));
-            }
-            return arguments[++i];
-        };
-        if (option == "--bind") {
-            options.Server.Bind = value();
-        } else if (option == "--port") {
-            options.Server.Port = static_cast<std::uint16_t>(NumberOption(option, value(), 0, 65535));
-        } else if (option == "--pty") {
-            options.Server.Pty = true;
-        } else if (option == "--width") {
-            const std::string& width = value();
-            if (width != "64" && width != "128") {
-                throw EVorlixError("--width must be 64 or 128");
-            }
-            options.Width = width == "64" ? 64 : 128;
-        } else if (option == "--zoom") {
-            options.Zoom = NumberOption(option, value(), 1, 32);
-        } else if (option == "--headless") {
-            options.Headless = true;
-        } else if (option == "--dump") {
-            options.Dump = value();
-        } else if (option == "--help" || option == "-h") {
-            options.Help = true;
-        } else {
-            throw EVorlixError(SprintF("Unknown option %s", option));
-        }
-    }
-    return options;
+TProgramOptions SimProgramOptions(TSimOptions& options) {
+    return {"vorlix-sim",
+            "A virtual Vorlix3 display. It listens on TCP and, with --pty, on a pseudo-terminal\n"
+            "whose path it prints, and shows what display clients send it.",
+            {},
+            {{"--bind", "ADDRESS", "Listen on ADDRESS (default 127.0.0.1)", SetText(options.Server.Bind)},
+             {"--port", "PORT", "Listen on PORT (default 3027; 0 takes a free port)",
+              [&options](const std::string& value) {
+                  options.Server.Port = static_cast<std::uint16_t>(NumberOption("--port", value, 0, 65535));
+              }},
+             {"--pty", "", "Also listen on a pseudo-terminal", SetFlag(options.Server.Pty)},
+             {"--width", "64|128", "Display width in LEDs (default 64)",
+              [&options](const std::string& value) {
+                  if (value != "64" && value != "128") {
+                      throw EVorlixError("--width must be 64 or 128");
+                  }
+                  options.Width = value == "64" ? 64 : 128;
+              }},
+             {"--zoom", "PIXELS", "Screen pixels per LED (default 8)",
+              [&options](const std::string& value) { options.Zoom = NumberOption("--zoom", value, 1, 32); }},
+             {"--headless", "", "Run without a window", SetFlag(options.Headless)},
+             {"--dump", "FILE.png", "Write the frame as PNG on SIGUSR1 and on exit", SetText(options.Dump)}}};
 }

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "platform/ProgramOptions.h"
 #include "simulator/SimServer.h"
 
 #include <string>
-#include <vector>
 
 // How vorlix-sim was asked to run.
 struct TSimOptions {
@@ -14,11 +14,7 @@ struct TSimOptions {
     std::string Dump;
     // Screen pixels per LED.
     int Zoom = 8;
-    bool Help = false;
 };
 
-extern const char* const SimUsage;
-
-// Reads the command-line arguments (without the program name); throws EVorlixError with a text
-// for the operator when one is wrong.
-TSimOptions ParseSimArguments(const std::vector<std::string>& arguments);
+// vorlix-sim's command line, storing what it reads in `options`.
+TProgramOptions SimProgramOptions(TSimOptions& options);

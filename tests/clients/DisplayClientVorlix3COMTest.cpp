@@ -163,7 +163,9 @@ TEST(DisplayClientVorlix3COM, PushedPiecesGoOutWithTheirCarriageReturns) {
     EXPECT_EQ(log.Count(FormatLogText(LogType_Trace, "Sent to display Door:-sc0 -t\"21\"")), 1u);
 }
 
-TEST(DisplayClientVorlix3COM, SendsNothingWhileSuspendedAndGreetsAgainWhenStarted) {
+// Started again after a suspend, the client reopens the port without greeting the display, which
+// keeps what it shows; after a settings change it greets the display again.
+TEST(DisplayClientVorlix3COM, SendsNothingWhileSuspendedAndReopensWithoutAGreeting) {
     TPseudoTerminal display;
     TLogRecorder log;
     const auto client = StartedClient(display.Path(), log);
@@ -172,9 +174,15 @@ TEST(DisplayClientVorlix3COM, SendsNothingWhileSuspendedAndGreetsAgainWhenStarte
     client->ThreadSuspend();
     EXPECT_FALSE(client->SendConfigString("A"));
     client->ThreadStart();
-    ExpectGreeted(display, *client, 2);
-    EXPECT_TRUE(client->SendConfigString("B"));
+    ASSERT_TRUE(WaitUntil([&] { return client->SendConfigString("B"); }));
     EXPECT_EQ(display.Read(3), "B\r\r");
+    EXPECT_EQ(client->ConnectionCount(), 1u);
+
+    EXPECT_TRUE(client->SetDisplayConfig(display.Path()));
+    client->ThreadStart();
+    ExpectGreeted(display, *client, 2);
+    EXPECT_TRUE(client->SendConfigString("C"));
+    EXPECT_EQ(display.Read(3), "C\r\r");
 }
 
 TEST(DisplayClientVorlix3COM, RefusesPushesOutsidePushMode) {

@@ -78,27 +78,38 @@ TEST(DisplayClientVorlixTCPIP, RefusesPushesOutsidePushModeWithAnError) {
     EXPECT_EQ(log.Count(FormatLogText(LogType_Error, "Client is not in pushmode")), 1u);
 }
 
-// Whether the display drops the connection or the user suspends and starts the client, the next
-// connection greets the display again.
-TEST(DisplayClientVorlixTCPIP, ANewConnectionAfterADropGreetsTheDisplayAgain) {
-    for (const bool displayDrops : {true, false}) {
-        TLoopbackDisplay display;
+// A connection that is lost, or one to new settings, greets the display again, which clears it.
+// One the user suspended and started again is reopened without a greeting: the display keeps
+// what it shows.
+TEST(DisplayClientVorlixTCPIP, OnlyAConnectionClosedByASuspendIsReopenedWithoutAGreeting) {
+    enum class TEnd { DisplayDrops, Suspend, SuspendAndNewSettings };
+    const struct {
+        TEnd end;
+        bool greets;
+    } cases[] = {{TEnd::DisplayDrops, true}, {TEnd::Suspend, false}, {TEnd::SuspendAndNewSettings, true}};
+    for (const auto& c : cases) {
+        const int name = static_cast<int>(c.end);
+        TLoopbackDisplay display("VX 2.0");
         TLogRecorder log;
         const auto client = StartedClient(display.Address(), log);
         ASSERT_TRUE(display.WaitReceived(0, Greeting));
         ASSERT_TRUE(WaitUntil([&] { return client->ConnectionCount() == 1; }));
-        if (displayDrops) {
+        if (c.end == TEnd::DisplayDrops) {
             display.Drop(0);
         } else {
             client->ThreadSuspend();
             EXPECT_TRUE(display.WaitClosedByClient(0));
             EXPECT_FALSE(client->SendConfigString("A"));
+            if (c.end == TEnd::SuspendAndNewSettings) {
+                EXPECT_TRUE(client->SetDisplayConfig(display.Address()));
+            }
             client->ThreadStart();
         }
-        EXPECT_TRUE(display.WaitReceived(1, Greeting)) << displayDrops;
-        ASSERT_TRUE(WaitUntil([&] { return client->ConnectionCount() == 2; }));
-        EXPECT_TRUE(client->SendConfigString("B"));
-        EXPECT_TRUE(display.WaitReceived(1, Greeting + "B\r\n"));
+        ASSERT_TRUE(WaitUntil([&] { return client->SendConfigString("B"); })) << name;
+        const std::string expected = (c.greets ? Greeting : "") + "B\r\n";
+        EXPECT_TRUE(display.WaitReceived(1, expected)) << name << ": " << display.Received(1);
+        EXPECT_EQ(client->ConnectionCount(), c.greets ? 2u : 1u) << name;
+        EXPECT_EQ(client->SoftwareVersion(), "VX 2.0") << name;
         EXPECT_EQ(display.Connections(), 2u);
     }
 }
@@ -106,21 +117,16 @@ TEST(DisplayClientVorlixTCPIP, ANewConnectionAfterADropGreetsTheDisplayAgain) {
 TEST(DisplayClientVorlixTCPIP, SettingsTextIsAnAddressAndAPort) {
     const struct {
         const char* settings;
-        bool accepted;
         const char* host;
         std::uint16_t port;
         const char* warning; // nullptr: none
     } cases[] = {
-        {"10.1.2.3:4000", true, "10.1.2.3", 4000, nullptr},
-        {"display.local:3027", true, "display.local", 3027, nullptr},
-        {"10.1.2.3", true, "10.1.2.3", 3027,
+        {"10.1.2.3:4000", "10.1.2.3", 4000, nullptr},
+        {"display.local:3027", "display.local", 3027, nullptr},
+        {"10.1.2.3", "10.1.2.3", 3027,
          "Configured address is not including port. using 3027 as default port"},
-        {"10.1.2.3:x", true, "10.1.2.3", 3027, "x is not a valid portnumber. using default port 3027"},
-        {"10.1.2.3:70000", true, "10.1.2.3", 3027,
-         "70000 is not a valid portnumber. using default port 3027"},
-        {"", false, "192.168.0.9", 5000, nullptr},
-        {"::1", false, "192.168.0.9", 5000, nullptr},
-        {"fe80::1:3027", false, "192.168.0.9", 5000, nullptr},
+        {"10.1.2.3:x", "10.1.2.3", 3027, "x is not a valid portnumber. using default port 3027"},
+        {"10.1.2.3:70000", "10.1.2.3", 3027, "70000 is not a valid portnumber. using default port 3027"},
     };
     for (const auto& c : cases) {
         std::mutex lock;
@@ -139,11 +145,8 @@ TEST(DisplayClientVorlixTCPIP, SettingsTextIsAnAddressAndAPort) {
         client->SetOnLogMessage(log.Handler());
         client->SetClientMode(TDisplayClientBase::ClientMode_PushConfigstrings);
 
-        EXPECT_EQ(client->SetDisplayConfig(c.settings), c.accepted) << c.settings;
+        EXPECT_TRUE(client->SetDisplayConfig(c.settings)) << c.settings;
         EXPECT_EQ(client->BaseConfiguration(), c.settings);
-        const std::string error = std::string("Configurationstring is not valid:") + c.settings +
-                                  " should be: [IPAdress]:[portnumber]";
-        EXPECT_EQ(log.Count(FormatLogText(LogType_Error, error)), c.accepted ? 0u : 1u) << c.settings;
         if (c.warning) {
             EXPECT_EQ(log.Count(FormatLogText(LogType_Warning, c.warning)), 1u) << c.settings;
         }
@@ -153,6 +156,56 @@ TEST(DisplayClientVorlixTCPIP, SettingsTextIsAnAddressAndAPort) {
             return host == c.host && port == c.port;
         })) << c.settings;
     }
+}
+
+// Settings without an address name no display: the client logs why once and tries nothing, not
+// even the local machine, until it is given settings it can use.
+TEST(DisplayClientVorlixTCPIP, RejectedSettingsConnectNowhereUntilTheyAreChanged) {
+    const std::string rejected[] = {"", ":3027", "::1", "fe80::1:3027"};
+    struct TAttempts {
+        std::mutex Lock;
+        std::vector<std::string> Hosts;
+    };
+    std::vector<std::unique_ptr<TAttempts>> attempts;
+    std::vector<std::unique_ptr<TDisplayClientVorlixTCPIP>> clients;
+    TLogRecorder log;
+    for (const std::string& settings : rejected) {
+        for (const bool fromStart : {true, false}) {
+            auto& tried = *attempts.emplace_back(std::make_unique<TAttempts>());
+            const auto record = [&tried](const std::string& host, std::uint16_t,
+                                         const TAbandonCheck&) -> std::unique_ptr<TDisplayConnection> {
+                std::lock_guard guard(tried.Lock);
+                tried.Hosts.push_back(host);
+                throw EVorlixError("refused");
+            };
+            auto& client = *clients.emplace_back(std::make_unique<TDisplayClientVorlixTCPIP>(
+                TDisplayBase("Hall", "", fromStart ? settings : "10.1.2.3:4000", DisplayType_Vorlix3Ip),
+                false, record));
+            client.SetOnLogMessage(log.Handler());
+            client.SetClientMode(TDisplayClientBase::ClientMode_PushConfigstrings);
+            if (!fromStart) {
+                EXPECT_FALSE(client.SetDisplayConfig(settings)) << settings;
+            }
+            client.ThreadStart();
+        }
+        const std::string error =
+            "Configurationstring is not valid:" + settings + " should be: [IPAdress]:[portnumber]";
+        EXPECT_EQ(log.Count(FormatLogText(LogType_Error, error)), 2u) << settings;
+    }
+    // Several of the workers' cycles.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    for (std::size_t i = 0; i < attempts.size(); ++i) {
+        std::lock_guard guard(attempts[i]->Lock);
+        EXPECT_TRUE(attempts[i]->Hosts.empty()) << rejected[i / 2] << " tried " << attempts[i]->Hosts.front();
+    }
+    for (const auto& message : log.Messages()) {
+        EXPECT_EQ(message.find("Could not connect"), std::string::npos) << message;
+    }
+    EXPECT_TRUE(clients.front()->SetDisplayConfig("10.9.8.7:4000"));
+    EXPECT_TRUE(WaitUntil([&] {
+        std::lock_guard guard(attempts.front()->Lock);
+        return attempts.front()->Hosts == std::vector<std::string>{"10.9.8.7"};
+    }));
 }
 
 // A display that refuses a few times: one error line for the whole run of failures, then the

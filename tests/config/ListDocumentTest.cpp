@@ -159,6 +159,22 @@ TEST(ListDocumentTest, FieldsAreMatchedByKeyAndConvertedThroughTheirText) {
     EXPECT_EQ(record.Configuration(), "1.5");
 }
 
+TEST(ListDocumentTest, ANumberInAStringFieldKeepsTheTextItWasWrittenWith) {
+    const std::string numbers[] = {
+        "1e2",   "1E+2",      "1.50", "0.1", "-0", "-12", "18446744073709551615", "12345678901234567890123",
+        "1E400", "-1e-99999",
+    };
+    for (const std::string& number : numbers) {
+        const auto list = ReadSources(OneSource(R"("FDescription":)" + number + R"(,"FConfiguration":)" +
+                                                number + R"(,"FTimeout":100)"));
+        EXPECT_EQ(list[0].Description(), number);
+        EXPECT_EQ(list[0].Configuration(), number);
+        EXPECT_EQ(list[0].Timeout(), 100);
+        EXPECT_NE(JsonText(ListToJson(list)).find(R"("FDescription":")" + number + "\""), std::string::npos)
+            << "saved as the same text";
+    }
+}
+
 TEST(ListDocumentTest, StoredValuesAreTakenWithoutTheSetters) {
     EXPECT_EQ(ReadOneDisplay(R"("FBrightness":150)")[0].Brightness(), 150);
 }
@@ -242,8 +258,10 @@ INSTANTIATE_TEST_SUITE_P(
                      "The value \"99999999999999999999\" of FTimeout is outside the range 0 to 65535"},
         TFailureCase{OneSource(R"("FTimeout":18446744073709551615)"),
                      "The value 18446744073709551615 of FTimeout is outside the range 0 to 65535"},
-        TFailureCase{OneSource(R"("FTimeout":123456789012345678901234567890)"),
-                     "The value 1.2345678901234568e+29 of FTimeout is not a valid integer"},
+        TFailureCase{
+            OneSource(R"("FTimeout":123456789012345678901234567890)"),
+            "The value \"123456789012345678901234567890\" of FTimeout is outside the range 0 to 65535"},
+        TFailureCase{OneSource(R"("FTimeout":1e2)"), "The value \"1e2\" of FTimeout is not a valid integer"},
         TFailureCase{OneSource(R"("FTimeout":"12x")"),
                      "The value \"12x\" of FTimeout is not a valid integer"},
         TFailureCase{OneSource(R"("FTimeout":" 12")"),

@@ -2,8 +2,9 @@
 
 #include "LocalHttpServer.h"
 #include "RefreshUntilApplied.h"
-#include "support/TestClock.h"
 #include "platform/RegionalSettings.h"
+#include "platform/VorlixError.h"
+#include "support/TestClock.h"
 
 #include <gtest/gtest.h>
 
@@ -115,6 +116,48 @@ TEST_F(JsonSource, RefreshesOnlyWhenDue) {
     source->SetTimeoutMsec(0);
     Clock.Advance(100'000);
     EXPECT_FALSE(source->RefreshData()) << "without interval the source never fetches";
+}
+
+TEST(JsonSourceDocument, OneOddMemberLeavesTheOthersReadable) {
+    const struct {
+        std::string document;
+        std::string attribute;
+        std::string text;
+    } cases[] = {
+        // Typographic quotes inside a string, as UTF-8 and as stray Windows-1252 bytes.
+        {"{\"citat\": \"Han sa \xE2\x80\x9Dhej\xE2\x80\x9D\", \"temp\": 7}", "citat", "Han sa 'hej'"},
+        {"{\"citat\": \"Han sa \xE2\x80\x9Dhej\xE2\x80\x9D\", \"temp\": 7}", "temp", "7"},
+        {"{\"citat\": \"\x84nd\x93\", \"temp\": 7}", "citat", "'nd'"},
+        // Numbers beyond what a double holds, at the top level and nested.
+        {R"({"a": 1E400, "b": "ok"})", "b", "ok"},
+        {R"({"a": 1E400, "b": "ok"})", "a", "1E+400"},
+        {R"({"a": -1e99999, "b": "ok"})", "a", "-1e99999"},
+        {R"({"a": [1E400, {"x": -1E-99999}], "b": 2})", "b", "2"},
+        {R"({"a": 123456789012345678901234567890123456789, "b": 2})", "a",
+         "123456789012345678901234567890123456789"},
+    };
+    TLocalHttpServer server;
+    for (std::size_t index = 0; index < std::size(cases); ++index) {
+        server.Server().Get(
+            "/" + std::to_string(index),
+            [&document = cases[index].document](const httplib::Request&, httplib::Response& response) {
+                response.set_content(document, "application/json");
+            });
+    }
+    server.Start();
+    TestClock clock(SomeMoment());
+    for (std::size_t index = 0; index < std::size(cases); ++index) {
+        const auto& c = cases[index];
+        TDisplayDataSourceJSON source("j", server.Url("/" + std::to_string(index)) + "|" + c.attribute);
+        std::string text;
+        try {
+            EXPECT_TRUE(RefreshUntilApplied(source)) << c.document;
+            text = source.Value.Text();
+        } catch (const EVorlixError& error) {
+            text = error.what();
+        }
+        EXPECT_EQ(text, c.text) << c.document;
+    }
 }
 
 TEST(JsonSourceConfiguration, SplitsUrlAndAttributeAtTheBar) {

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+#include <time.h>
+
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 namespace {
@@ -94,6 +99,47 @@ TEST(SimpleThread, ResumingWakesTheThreadFromItsPause) {
     EXPECT_EQ(calls, 1) << "called at once, not after two 65 s pauses";
     thread.Terminate();
     thread.WaitFor();
+}
+
+std::chrono::nanoseconds ProcessorTime(clockid_t clock) {
+    timespec used{};
+    clock_gettime(clock, &used);
+    return seconds(used.tv_sec) + nanoseconds(used.tv_nsec);
+}
+
+// Resumed and suspended again before it got to run: the thread must sleep, not spin on the
+// resume it never took up. The run method holds the thread while the state is toggled.
+TEST(SimpleThread, QuickResumeAndSuspendLeavesTheSuspendedThreadAsleep) {
+    std::mutex lock;
+    std::condition_variable changed;
+    bool inside = false;
+    bool release = false;
+    clockid_t clock{};
+    TSimpleThread thread([&] {
+        std::unique_lock guard(lock);
+        pthread_getcpuclockid(pthread_self(), &clock);
+        inside = true;
+        changed.notify_all();
+        changed.wait(guard, [&] { return release; });
+        return true;
+    });
+    thread.Start();
+    {
+        std::unique_lock guard(lock);
+        changed.wait(guard, [&] { return inside; });
+    }
+    thread.SetSuspendedLight(true);
+    thread.SetSuspendedLight(false);
+    thread.SetSuspendedLight(true);
+    {
+        std::lock_guard guard(lock);
+        release = true;
+    }
+    changed.notify_all();
+    std::this_thread::sleep_for(milliseconds(50));
+    const auto before = ProcessorTime(clock);
+    std::this_thread::sleep_for(milliseconds(300));
+    EXPECT_LT(ProcessorTime(clock) - before, milliseconds(30));
 }
 
 } // namespace

@@ -60,11 +60,50 @@ INSTANTIATE_TEST_SUITE_P(
                     TConversionCase{Lodz, "Lodz"},
                     // First and last of the letter table: À and ſ; Œ and œ in between.
                     TConversionCase{"\xC3\x80\xC5\xBF\xC5\x92\xC5\x93", "AsOEoe"},
-                    TConversionCase{"\xE2\x80\x9CHej\xE2\x80\x9D \xE2\x80\x93 \xC2\xA0x", "\"Hej\" -  x"},
+                    TConversionCase{"\xE2\x80\x9CHej\xE2\x80\x9D \xE2\x80\x93 \xC2\xA0x", "'Hej' -  x"},
+                    // Every typographic quote, single or double, becomes the apostrophe: „‟‘’‚‛.
+                    TConversionCase{
+                        "\xE2\x80\x9E\xE2\x80\x9F\xE2\x80\x98\xE2\x80\x99\xE2\x80\x9A\xE2\x80\x9B", "''''''"},
+                    // Curly quotes as stray Windows-1252 bytes, in a JSON string.
+                    TConversionCase{"{\"citat\": \"Han sa \x94hej\x93\"}", "{\"citat\": \"Han sa 'hej'\"}"},
                     // Euro sign, CJK, emoji: no substitute.
                     TConversionCase{"\xE2\x82\xAC\xE6\x97\xA5\xF0\x9F\x98\x80", "???"},
                     // A stray byte is read as its Windows-1252 letter.
                     TConversionCase{"caf\xE9", "cafe"}));
+
+// Every character from U+0080 up, as UTF-8, surrogates left out.
+std::string EveryNonAsciiCharacter() {
+    std::string text;
+    for (char32_t c = 0x80; c <= 0x10FFFF; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF) {
+            continue;
+        }
+        if (c < 0x800) {
+            text += static_cast<char>(0xC0 | (c >> 6));
+        } else if (c < 0x10000) {
+            text += static_cast<char>(0xE0 | (c >> 12));
+            text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        } else {
+            text += static_cast<char>(0xF0 | (c >> 18));
+            text += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            text += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        }
+        text += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return text;
+}
+
+TEST(EncodingTest, NoCharacterIsReducedToAQuoteOrBackslash) {
+    const std::string allCharacters = EveryNonAsciiCharacter();
+    std::string strayBytes;
+    for (int byte = 0x80; byte <= 0xFF; ++byte) {
+        strayBytes += static_cast<char>(byte);
+    }
+    for (const std::string& reduced : {Utf8ToAsciiBestFit(allCharacters), Utf8ToAsciiBestFit(strayBytes),
+                                       Utf8ToWindows1252(allCharacters)}) {
+        EXPECT_EQ(reduced.find_first_of("\"\\"), std::string::npos);
+    }
+}
 
 TEST(EncodingTest, Windows1252KeepsItsOwnCharactersAndBestFitsTheRest) {
     // å and € have bytes; Ł and ź do not; 日 has no substitute; a stray 0xE9 is é.

@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -78,7 +80,7 @@ TEST(TextFileTest, FailedReplaceReportsTheReasonAndLeavesEverythingAsItWas) {
                                             "\". No such file or directory"},
         {regular / "file.json",
          "Cannot create file \"" + (regular / "file.json").string() + "\". Not a directory"},
-        // The temporary file is written, but cannot be renamed over a directory.
+        // A file cannot take the place of a directory; refused before any temporary file is written.
         {dir / "occupied", "Cannot write file \"" + (dir / "occupied").string() + "\". Is a directory"},
     };
     for (const TCase& c : cases) {
@@ -88,6 +90,66 @@ TEST(TextFileTest, FailedReplaceReportsTheReasonAndLeavesEverythingAsItWas) {
     EXPECT_EQ(dir.Read("regular"), "old content");
     EXPECT_TRUE(fs::is_directory(dir / "occupied" / "inside"));
     EXPECT_EQ(FileNames(dir.Path()), (std::vector<std::string>{"occupied", "regular"}));
+}
+
+TEST(TextFileTest, ReplacingThroughASymbolicLinkReplacesItsTargetAndKeepsTheLink) {
+    TempDir dir;
+    fs::create_directory(dir / "shared");
+    const fs::path target = dir.Write("shared/config.json", "old");
+    struct TCase {
+        std::string Link;
+        fs::path PointsTo;
+    };
+    const TCase cases[] = {
+        {"relative.json", "shared/config.json"},
+        {"absolute.json", target},
+        {"chained.json", "relative.json"},
+    };
+    for (const TCase& c : cases) {
+        fs::create_symlink(c.PointsTo, dir / c.Link);
+        ReplaceFile(dir / c.Link, "written through " + c.Link);
+        EXPECT_TRUE(fs::is_symlink(dir / c.Link)) << c.Link;
+        EXPECT_EQ(dir.Read("shared/config.json"), "written through " + c.Link);
+    }
+    fs::create_symlink("shared/new.json", dir / "dangling.json");
+    ReplaceFile(dir / "dangling.json", "created");
+    EXPECT_TRUE(fs::is_symlink(dir / "dangling.json"));
+    EXPECT_EQ(dir.Read("shared/new.json"), "created");
+    EXPECT_EQ(FileNames(dir / "shared"), (std::vector<std::string>{"config.json", "new.json"}));
+}
+
+// The id of a process that has ended.
+pid_t EndedProcess() {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
+TEST(TextFileTest, ReplacingRemovesTheFileTemporariesLeftByEndedProcessesOnly) {
+    TempDir dir;
+    const std::string dead = std::to_string(EndedProcess());
+    const std::string alive = std::to_string(::getpid());
+    // Our own running saves, names not quite of the pattern, and leftovers of other files.
+    const std::vector<std::string> kept = {
+        "config.json." + alive + "-7.tmp",    "config.json." + dead + "-x.tmp",
+        "config.json." + dead + ".tmp",       "config.json." + dead + "-3.tmp~",
+        "config.json.-" + dead + "-3.tmp",    "config.json.bak",
+        "config.json.bak." + dead + "-1.tmp", "other.json." + dead + "-1.tmp",
+        "xconfig.json." + dead + "-1.tmp",
+    };
+    for (const std::string& name : kept) {
+        dir.Write(name, "kept");
+    }
+    dir.Write("config.json." + dead + "-3.tmp", "left by a kill");
+    dir.Write("config.json." + dead + "-12.tmp", "left by a kill");
+    ReplaceFile(dir / "config.json", "new");
+    std::vector<std::string> expected = kept;
+    expected.push_back("config.json");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FileNames(dir.Path()), expected);
 }
 
 TEST(TextFileTest, TextFilesRoundTripThroughTheirEncoding) {

@@ -7,9 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <mutex>
 
 namespace {
+
+namespace fs = std::filesystem;
 
 class DisplaySessionTest : public ::testing::Test {
 protected:
@@ -73,13 +76,34 @@ TEST_F(DisplaySessionTest, AFaultyConfigurationStopsTheStart) {
     EXPECT_TRUE(session.Cycles().empty());
 }
 
-TEST_F(DisplaySessionTest, AFailedSaveIsLogged) {
+TEST_F(DisplaySessionTest, AFailedSaveIsLoggedAndChangesNoFile) {
     session.Start();
-    std::filesystem::remove_all(config.Dir().Path());
-    std::filesystem::create_directory(config.Dir().Path());
-    std::filesystem::create_directory(config.Dir() / "Frame_Hall-definedrows.json");
+    session.Cycle("Hall")->ReplaceRows({});
+    fs::remove(config.Dir() / "Frame_Hall-definedrows.json");
+    fs::create_directory(config.Dir() / "Frame_Hall-definedrows.json");
+    const auto before = config.Dir().Contents();
+    ASSERT_EQ(before.count("Frame_Entrance_North_Side-definedrows.json"), 0u);
+
     EXPECT_FALSE(session.SaveAll());
-    EXPECT_EQ(Lines().back().rfind("Main :Error while saving current model:", 0), 0u) << Lines().back();
+    EXPECT_EQ(Lines().back(), "Main :Error while saving current model:Cannot write file \"" +
+                                  RowsFilePath(config.Path(), "Hall").string() + "\". Is a directory");
+    EXPECT_EQ(config.Dir().Contents(), before)
+        << "the data sources, displays and the first rows file stay old, "
+           "and no temporary file is left";
+}
+
+TEST_F(DisplaySessionTest, ASaveKeepsASymbolicallyLinkedConfigurationFile) {
+    session.Start();
+    fs::create_directory(config.Dir() / "shared");
+    fs::rename(config.Dir() / "local-datasources.json", config.Dir() / "shared" / "sources.json");
+    fs::create_symlink("shared/sources.json", config.Dir() / "local-datasources.json");
+
+    ASSERT_TRUE(session.SaveAll());
+    EXPECT_TRUE(fs::is_symlink(config.Dir() / "local-datasources.json"));
+    EXPECT_EQ(session.Model().DataSourceRecords()[0].Value(), "Hej");
+    TLocalViewModel reloaded;
+    reloaded.LoadFromDictionary(config.Path());
+    EXPECT_EQ(reloaded.DataSourceRecords()[0].Value(), "Hej") << "the link's target holds the save";
 }
 
 } // namespace

@@ -1,13 +1,18 @@
 #include "simulator/SimOptions.h"
 
-#include "platform/VorlixError.h"
-
 #include <gtest/gtest.h>
 
 namespace {
 
+TSimOptions Parse(const std::vector<std::string>& arguments) {
+    TSimOptions options;
+    const TParsedArguments parsed = ParseProgramArguments(SimProgramOptions(options), arguments);
+    EXPECT_EQ(parsed.Request, TProgramRequest::Run) << parsed.Problem;
+    return options;
+}
+
 TEST(SimOptionsTest, DefaultsToAWindowOn127001Port3027) {
-    const TSimOptions options = ParseSimArguments({});
+    const TSimOptions options = Parse({});
     EXPECT_EQ(options.Server.Bind, "127.0.0.1");
     EXPECT_EQ(options.Server.Port, 3027);
     EXPECT_FALSE(options.Server.Pty);
@@ -17,8 +22,8 @@ TEST(SimOptionsTest, DefaultsToAWindowOn127001Port3027) {
 }
 
 TEST(SimOptionsTest, ReadsEveryOption) {
-    const TSimOptions options = ParseSimArguments({"--bind", "0.0.0.0", "--port", "0", "--pty", "--width",
-                                                   "128", "--zoom", "3", "--headless", "--dump", "f.png"});
+    const TSimOptions options = Parse({"--bind", "0.0.0.0", "--port", "0", "--pty", "--width", "128",
+                                       "--zoom", "3", "--headless", "--dump", "f.png"});
     EXPECT_EQ(options.Server.Bind, "0.0.0.0");
     EXPECT_EQ(options.Server.Port, 0);
     EXPECT_TRUE(options.Server.Pty);
@@ -36,12 +41,10 @@ struct BadArguments {
 class SimOptionsErrorTest : public ::testing::TestWithParam<BadArguments> {};
 
 TEST_P(SimOptionsErrorTest, Explains) {
-    try {
-        ParseSimArguments(GetParam().Arguments);
-        FAIL() << "accepted";
-    } catch (const EVorlixError& error) {
-        EXPECT_STREQ(error.what(), GetParam().Message);
-    }
+    TSimOptions options;
+    const TParsedArguments parsed = ParseProgramArguments(SimProgramOptions(options), GetParam().Arguments);
+    EXPECT_EQ(parsed.Request, TProgramRequest::Wrong);
+    EXPECT_EQ(parsed.Problem, GetParam().Message);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -52,6 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadArguments{{"--port", "30x"}, "--port must be a number from 0 to 65535"},
                       BadArguments{{"--zoom", "0"}, "--zoom must be a number from 1 to 32"},
                       BadArguments{{"--dump"}, "--dump needs a value"},
-                      BadArguments{{"--window"}, "Unknown option --window"}));
+                      BadArguments{{"--window"}, "Unknown option --window"},
+                      BadArguments{{"extra"}, "Unexpected argument extra"}));
 
 } // namespace

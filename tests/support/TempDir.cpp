@@ -35,3 +35,16 @@ std::string TempDir::Read(const std::string& name) const {
     }
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
+
+std::map<std::string, std::string> TempDir::Contents() const {
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : std::filesystem::directory_iterator(FPath)) {
+        const std::string name = entry.path().filename().string();
+        if (entry.is_symlink()) {
+            contents[name] = "(link to " + std::filesystem::read_symlink(entry.path()).string() + ")";
+        } else {
+            contents[name] = entry.is_directory() ? "(directory)" : Read(name);
+        }
+    }
+    return contents;
+}

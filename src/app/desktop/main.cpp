@@ -1,5 +1,6 @@
 // vorlix-client: keeps the displays of the configuration in the current directory up to date.
 
+#include "platform/ProgramOptions.h"
 #include "ui/FormMultiDisplaysUI.h"
 #include "ui/WindowIcon.h"
 
@@ -7,10 +8,20 @@
 #include <QFont>
 
 #include <filesystem>
+#include <iostream>
 #include <string>
 #include <system_error>
 
 int main(int argc, char* argv[]) {
+    // Answered before the toolkit starts, so that --help and --version need no display server.
+    const TProgramOptions options{
+        "vorlix-client",
+        "Keeps the displays of the configuration in the working directory up to date.",
+        {},
+        {}};
+    if (const auto status = AnswerProgramArguments(options, argc, argv, std::cout, std::cerr)) {
+        return *status;
+    }
     QApplication application(argc, argv);
     QApplication::setWindowIcon(VorlixWindowIcon());
     // The layout is measured in Tahoma and Calibri; where they are missing, take fonts of similar width.

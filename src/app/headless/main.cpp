@@ -2,6 +2,7 @@
 // every display connected, every send cycle running, each log line on standard output. Ends on
 // SIGINT or SIGTERM.
 
+#include "app/HeadlessOptions.h"
 #include "platform/SignalWaiter.h"
 #include "platform/SprintF.h"
 #include "rows/DisplaySession.h"
@@ -14,6 +15,7 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <iostream>
 #include <mutex>
 
 namespace {
@@ -34,7 +36,7 @@ private:
 
 // Makes the configuration directory the working directory, as the desktop program runs in it, so
 // that file sources find files named relative to it. Answers why not, or nothing.
-std::string EnterDirectory(const char* name, std::filesystem::path& directory) {
+std::string EnterDirectory(const std::string& name, std::filesystem::path& directory) {
     std::error_code error;
     directory = std::filesystem::canonical(name, error);
     if (error) {
@@ -57,14 +59,16 @@ int Fail(const std::string& message) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        return Fail("Usage: vorlix-headless DIR");
+    THeadlessOptions options;
+    if (const auto status =
+            AnswerProgramArguments(HeadlessProgramOptions(options), argc, argv, std::cout, std::cerr)) {
+        return *status;
     }
     TSignalWaiter::BlockSignals(false);
 
     std::filesystem::path directory;
-    if (const std::string reason = EnterDirectory(argv[1], directory); !reason.empty()) {
-        return Fail(SprintF("Cannot open directory \"%s\". %s", argv[1], reason));
+    if (const std::string reason = EnterDirectory(options.Directory, directory); !reason.empty()) {
+        return Fail(SprintF("Cannot open directory \"%s\". %s", options.Directory, reason));
     }
 
     TLogPrinter printer;

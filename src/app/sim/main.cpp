@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <iostream>
 
 namespace {
 
@@ -55,13 +56,13 @@ int RunWindow(int argc, char** argv, const TSimDisplay& display, const TSimOptio
 } // namespace
 
 int main(int argc, char** argv) {
+    TSimOptions options;
+    if (const auto status =
+            AnswerProgramArguments(SimProgramOptions(options), argc, argv, std::cout, std::cerr)) {
+        return *status;
+    }
     TSignalWaiter::BlockSignals(true);
     try {
-        const TSimOptions options = ParseSimArguments(std::vector<std::string>(argv + 1, argv + argc));
-        if (options.Help) {
-            std::fputs(SimUsage, stdout);
-            return 0;
-        }
         TSimDisplay display(options.Width);
         TSimServer server(display, options.Server);
         std::printf("Listening on %s:%d\n", options.Server.Bind.c_str(), server.Port());
@@ -76,7 +77,7 @@ int main(int argc, char** argv) {
             QString("vorlix-sim %1:%2").arg(QString::fromStdString(options.Server.Bind)).arg(server.Port());
         return RunWindow(argc, argv, display, options, title);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s\n%s", error.what(), SimUsage);
+        std::fprintf(stderr, "%s\n", error.what());
         return 1;
     }
 }

@@ -1,0 +1,9 @@
+#include "app/HeadlessOptions.h"
+
+TProgramOptions HeadlessProgramOptions(THeadlessOptions& options) {
+    return {"vorlix-headless",
+            "Runs the configuration in DIR without a window: connects every display and sends its rows.\n"
+            "SIGINT or SIGTERM ends it.",
+            {{"DIR", SetText(options.Directory)}},
+            {}};
+}

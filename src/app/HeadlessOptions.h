@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/ProgramOptions.h"
+
+#include <string>
+
+// How vorlix-headless was asked to run.
+struct THeadlessOptions {
+    // The configuration directory.
+    std::string Directory;
+};
+
+// vorlix-headless's command line, storing what it reads in `options`. A new option is one more
+// line of its table.
+TProgramOptions HeadlessProgramOptions(THeadlessOptions& options);
