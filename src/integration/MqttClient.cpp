@@ -28,12 +28,6 @@ std::string ErrorText(int result) {
     return mosquitto_strerror(result);
 }
 
-void Check(int result, const std::string& what) {
-    if (result != MOSQ_ERR_SUCCESS) {
-        throw EVorlixError(SprintF("%s: %s", what, ErrorText(result)));
-    }
-}
-
 } // namespace
 
 // libmosquitto calls these from inside Service, on the owner's thread.
@@ -50,7 +44,7 @@ struct TMqttCallbacks {
     static void Disconnected(mosquitto*, void* self, int reason, const mosquitto_property*) {
         auto& client = *static_cast<TMqttClient*>(self);
         if (client.FFailure.empty()) {
-            client.FFailure = ErrorText(reason);
+            client.FFailure = client.Failure(reason);
         }
     }
     static void Message(mosquitto*, void* self, const mosquitto_message* message, const mosquitto_property*) {
@@ -59,6 +53,11 @@ struct TMqttCallbacks {
             const char* payload = static_cast<const char*>(message->payload);
             client.FEvents.OnMessage(message->topic,
                                      std::string(payload, payload + (payload ? message->payloadlen : 0)));
+        }
+    }
+    static void Logged(mosquitto*, void* self, int level, const char* text) {
+        if (level == MOSQ_LOG_ERR && text != nullptr) {
+            static_cast<TMqttClient*>(self)->FLibraryError = text;
         }
     }
     static void Published(mosquitto*, void* self, int messageId, int, const mosquitto_property*) {
@@ -100,6 +99,7 @@ TMqttClient::TMqttClient(const TMqttOptions& options, const TMqttMessage& will, 
     mosquitto_disconnect_v5_callback_set(FHandle, TMqttCallbacks::Disconnected);
     mosquitto_message_v5_callback_set(FHandle, TMqttCallbacks::Message);
     mosquitto_publish_v5_callback_set(FHandle, TMqttCallbacks::Published);
+    mosquitto_log_callback_set(FHandle, TMqttCallbacks::Logged);
 }
 
 TMqttClient::~TMqttClient() {
@@ -125,7 +125,17 @@ void TMqttClient::Service() {
         throw EVorlixError(FFailure);
     }
     if (result != MOSQ_ERR_SUCCESS) {
-        throw EVorlixError(ErrorText(result));
+        throw EVorlixError(Failure(result));
+    }
+}
+
+std::string TMqttClient::Failure(int result) const {
+    return FLibraryError.empty() ? ErrorText(result) : SprintF("%s (%s)", ErrorText(result), FLibraryError);
+}
+
+void TMqttClient::Check(int result, const std::string& what) const {
+    if (result != MOSQ_ERR_SUCCESS) {
+        throw EVorlixError(SprintF("%s: %s", what, Failure(result)));
     }
 }
 

@@ -47,9 +47,14 @@ public:
 private:
     friend struct TMqttCallbacks;
 
+    void Check(int result, const std::string& what) const;
+    std::string Failure(int result) const;
+
     const TMqttBroker FBroker;
     const TEvents FEvents;
     mosquitto* FHandle = nullptr;
     // Set by a callback inside Service, thrown once the library has returned.
     std::string FFailure;
+    // The library's latest error line, which tells more than its result code (a TLS failure's cause).
+    std::string FLibraryError;
 };

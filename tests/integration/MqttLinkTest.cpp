@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <memory>
 #include <thread>
 
@@ -87,7 +88,7 @@ TEST_F(MqttLinkTest, SurvivesABrokerRestart) {
 }
 
 TEST(MqttLinkFailureTest, AWrongPasswordIsLoggedOnce) {
-    MosquittoBroker broker({"site", "secret"});
+    MosquittoBroker broker({"site", "secret", false});
     TLines log;
     TMqttOptions options = OptionsFor(broker.Url());
     options.User = "site";
@@ -104,6 +105,31 @@ TEST(MqttLinkFailureTest, AWrongPasswordIsLoggedOnce) {
     options.Password = "secret";
     TMqttLink link(options, {}, {}, log.Log());
     EXPECT_TRUE(log.WaitFor("Connected to MQTT broker")) << log.All();
+}
+
+// Through the system's certificate authorities, which OpenSSL takes from SSL_CERT_FILE when set.
+TEST(MqttLinkTlsTest, TheBrokersCertificateAndHostAreChecked) {
+    MosquittoBroker broker({"", "", true});
+    TLines log;
+    {
+        TMqttLink untrusted(OptionsFor(broker.Url()), {}, {}, log.Log());
+        EXPECT_TRUE(log.WaitFor("MQTT broker " + broker.Url() + ": ")) << log.All();
+        EXPECT_FALSE(untrusted.Connected());
+    }
+    setenv("SSL_CERT_FILE", broker.CertificateFile().c_str(), 1);
+    {
+        // The certificate names 127.0.0.1, not localhost.
+        const std::string otherName = "mqtts://localhost:" + std::to_string(broker.Port());
+        TMqttLink wrongHost(OptionsFor(otherName), {}, {}, log.Log());
+        EXPECT_TRUE(log.WaitFor("MQTT broker " + otherName + ": ")) << log.All();
+        EXPECT_FALSE(wrongHost.Connected());
+    }
+    {
+        TMqttLink trusted(OptionsFor(broker.Url()), {}, {}, log.Log());
+        EXPECT_TRUE(log.WaitFor("Connected to MQTT broker " + broker.Url())) << log.All();
+    }
+    unsetenv("SSL_CERT_FILE");
+    EXPECT_EQ(log.Count("Connected"), 1U) << log.All();
 }
 
 TEST(MqttLinkFailureTest, ABrokerThatNeverAnswersHoldsUpNobody) {

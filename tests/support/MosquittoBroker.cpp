@@ -1,6 +1,7 @@
 #include "support/MosquittoBroker.h"
 
 #include "support/LoopbackSocket.h"
+#include "support/TestCertificate.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -40,14 +41,20 @@ void RunToEnd(const std::vector<std::string>& arguments) {
 
 } // namespace
 
-MosquittoBroker::MosquittoBroker(const TAccount& account) : FAccount(account), FPort(FreePort()) {
+MosquittoBroker::MosquittoBroker() : MosquittoBroker(TSettings()) {}
+
+MosquittoBroker::MosquittoBroker(const TSettings& settings) : FSettings(settings), FPort(FreePort()) {
     std::string configuration = "listener " + std::to_string(FPort) + " 127.0.0.1\n" +
                                 "persistence false\nlog_dest stderr\nuser " + CurrentUser() + "\n";
-    if (FAccount.User.empty()) {
+    if (FSettings.Tls) {
+        WriteTestCertificate(CertificateFile(), FDir / "key.pem");
+        configuration += "certfile " + CertificateFile() + "\nkeyfile " + (FDir / "key.pem").string() + "\n";
+    }
+    if (FSettings.User.empty()) {
         configuration += "allow_anonymous true\n";
     } else {
         const std::string passwords = (FDir / "passwords").string();
-        RunToEnd({PasswordProgram, "-c", "-b", passwords, FAccount.User, FAccount.Password});
+        RunToEnd({PasswordProgram, "-c", "-b", passwords, FSettings.User, FSettings.Password});
         configuration += "allow_anonymous false\npassword_file " + passwords + "\n";
     }
     FDir.Write("mosquitto.conf", configuration);
@@ -81,8 +88,11 @@ void MosquittoBroker::Restart() {
 
 std::vector<std::string> MosquittoBroker::ClientArguments(const std::string& program) const {
     std::vector<std::string> arguments{program, "-h", "127.0.0.1", "-p", std::to_string(FPort), "-q", "1"};
-    if (!FAccount.User.empty()) {
-        arguments.insert(arguments.end(), {"-u", FAccount.User, "-P", FAccount.Password});
+    if (!FSettings.User.empty()) {
+        arguments.insert(arguments.end(), {"-u", FSettings.User, "-P", FSettings.Password});
+    }
+    if (FSettings.Tls) {
+        arguments.insert(arguments.end(), {"--cafile", CertificateFile()});
     }
     return arguments;
 }
