@@ -64,13 +64,6 @@ void ReadAuthority(const std::string& url, const std::string& authority, TMqttBr
     }
 }
 
-const std::string& ValueOf(const std::vector<std::string>& arguments, std::size_t index) {
-    if (index + 1 >= arguments.size()) {
-        throw EVorlixError(SprintF("The option %s needs a value", arguments[index]));
-    }
-    return arguments[index + 1];
-}
-
 std::string CheckedPrefix(const std::string& prefix) {
     if (prefix.empty() || prefix.find_first_of("+#") != std::string::npos || prefix.starts_with('/') ||
         prefix.ends_with('/')) {
@@ -112,45 +105,6 @@ void ReadCredentialsFile(TMqttOptions& options) {
     options.Password = line(rest.substr(0, rest.find('\n')));
 }
 
-// Takes the option at arguments[index] and, where it has one, its value; answers how many
-// arguments it took, 0 for none of the bridge's options.
-std::size_t ReadOption(const std::vector<std::string>& arguments, std::size_t index, TMqttOptions& options) {
-    const std::string& option = arguments.at(index);
-    if (option == "--mqtt-publish-all") {
-        options.PublishAll = true;
-        return 1;
-    }
-    if (option == "--mqtt") {
-        options.Broker = ParseMqttUrl(ValueOf(arguments, index));
-        options.Url = ValueOf(arguments, index);
-    } else if (option == "--mqtt-prefix") {
-        options.Prefix = CheckedPrefix(ValueOf(arguments, index));
-    } else if (option == "--mqtt-client-id") {
-        options.ClientId = ValueOf(arguments, index);
-    } else if (option == "--mqtt-credentials-file") {
-        options.CredentialsFile = ValueOf(arguments, index);
-    } else {
-        return 0;
-    }
-    return 2;
-}
-
-void Complete(TMqttOptions& options, const TEnvironment& environment) {
-    if (options.ClientId.empty()) {
-        options.ClientId = SprintF("vorlix-%s-%d", HostName(), static_cast<int>(getpid()));
-    }
-    if (!options.CredentialsFile.empty()) {
-        ReadCredentialsFile(options);
-        return;
-    }
-    if (const char* user = environment("VORLIX_MQTT_USER")) {
-        options.User = user;
-    }
-    if (const char* password = environment("VORLIX_MQTT_PASSWORD")) {
-        options.Password = password;
-    }
-}
-
 } // namespace
 
 TMqttBroker ParseMqttUrl(const std::string& url) {
@@ -176,21 +130,39 @@ TMqttBroker ParseMqttUrl(const std::string& url) {
     return broker;
 }
 
-std::optional<TMqttOptions> TakeMqttOptions(std::vector<std::string>& arguments,
-                                            const TEnvironment& environment) {
-    TMqttOptions options;
-    std::vector<std::string> others;
-    for (std::size_t at = 0; at < arguments.size();) {
-        const std::size_t taken = ReadOption(arguments, at, options);
-        if (taken == 0) {
-            others.push_back(arguments[at]);
-        }
-        at += taken == 0 ? 1 : taken;
-    }
-    arguments = std::move(others);
+std::vector<TProgramOption> MqttProgramOptions(TMqttOptions& options) {
+    return {
+        {"--mqtt", "URL", "Connect to the MQTT broker at mqtt://host[:port] or mqtts://host[:port]",
+         [&options](const std::string& url) {
+             options.Broker = ParseMqttUrl(url);
+             options.Url = url;
+         }},
+        {"--mqtt-prefix", "TEXT", "The first levels of every MQTT topic (vorlix)",
+         [&options](const std::string& prefix) { options.Prefix = CheckedPrefix(prefix); }},
+        {"--mqtt-client-id", "TEXT", "The MQTT client id (vorlix-HOST-PID)", SetText(options.ClientId)},
+        {"--mqtt-credentials-file", "FILE",
+         "The MQTT user and password on two lines\n(else VORLIX_MQTT_USER and VORLIX_MQTT_PASSWORD)",
+         SetText(options.CredentialsFile)},
+        {"--mqtt-publish-all", "", "Publish the value of every source, not only the public ones",
+         SetFlag(options.PublishAll)},
+    };
+}
+
+void CompleteMqttOptions(TMqttOptions& options, const TEnvironment& environment) {
     if (!options.Enabled()) {
-        return std::nullopt;
+        return;
     }
-    Complete(options, environment);
-    return options;
+    if (options.ClientId.empty()) {
+        options.ClientId = SprintF("vorlix-%s-%d", HostName(), static_cast<int>(getpid()));
+    }
+    if (!options.CredentialsFile.empty()) {
+        ReadCredentialsFile(options);
+        return;
+    }
+    if (const char* user = environment("VORLIX_MQTT_USER")) {
+        options.User = user;
+    }
+    if (const char* password = environment("VORLIX_MQTT_PASSWORD")) {
+        options.Password = password;
+    }
 }

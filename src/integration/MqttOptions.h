@@ -1,8 +1,9 @@
 #pragma once
 
+#include "platform/ProgramOptions.h"
+
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,11 +32,14 @@ struct TMqttOptions {
 // Fails with an EVorlixError that names the URL and what is wrong with it.
 TMqttBroker ParseMqttUrl(const std::string& url);
 
-// Takes the bridge's options out of `arguments` and answers them; nothing without --mqtt. Fills in
-// what the options leave open: the client id vorlix-<host>-<pid>, and the user and password from
-// the credentials file or, without one, from `environment` (VORLIX_MQTT_USER,
-// VORLIX_MQTT_PASSWORD; it answers nullptr for an unset variable). A missing or bad value, or an
-// unreadable credentials file, fails with an EVorlixError.
+// The bridge's lines of a program's option table (--mqtt URL, --mqtt-prefix TEXT,
+// --mqtt-client-id TEXT, --mqtt-credentials-file FILE, --mqtt-publish-all), storing what they read
+// in `options`. A bad URL or prefix is refused with an EVorlixError that says why.
+std::vector<TProgramOption> MqttProgramOptions(TMqttOptions& options);
+
+// Once the command line is read and it asks for a bridge: fills in the client id
+// vorlix-<host>-<pid> when none was given, and the user and password from the credentials file or,
+// without one, from `environment` (VORLIX_MQTT_USER, VORLIX_MQTT_PASSWORD; it answers nullptr for
+// an unset variable). An unreadable or malformed credentials file fails with an EVorlixError.
 using TEnvironment = std::function<const char*(const char* name)>;
-std::optional<TMqttOptions> TakeMqttOptions(std::vector<std::string>& arguments,
-                                            const TEnvironment& environment);
+void CompleteMqttOptions(TMqttOptions& options, const TEnvironment& environment);

@@ -61,41 +61,66 @@ const char* NoVariable(const char*) {
     return nullptr;
 }
 
-TEST(MqttOptionsTest, OptionsAreTakenOutWithTheirValues) {
-    std::vector<std::string> arguments{
-        "--api", "127.0.0.1:0",      "--mqtt", "mqtt://broker:1999", "--mqtt-prefix", "site/a",
-        "DIR",   "--mqtt-client-id", "me",     "--mqtt-publish-all"};
-    const std::optional<TMqttOptions> options = TakeMqttOptions(arguments, NoVariable);
-    ASSERT_TRUE(options);
-    EXPECT_EQ(arguments, (std::vector<std::string>{"--api", "127.0.0.1:0", "DIR"}));
-    EXPECT_EQ(options->Url, "mqtt://broker:1999");
-    EXPECT_EQ(options->Broker.Port, 1999);
-    EXPECT_EQ(options->Prefix, "site/a");
-    EXPECT_EQ(options->ClientId, "me");
-    EXPECT_TRUE(options->PublishAll);
-    EXPECT_TRUE(options->User.empty());
+// Reads `arguments` with the bridge's options and one operand, DIR, as a program would.
+TParsedArguments Parse(const std::vector<std::string>& arguments, TMqttOptions& options) {
+    std::string directory;
+    const TProgramOptions program{"test", "", {{"DIR", SetText(directory)}}, MqttProgramOptions(options)};
+    return ParseProgramArguments(program, arguments);
+}
+
+TEST(MqttOptionsTest, OptionsAreReadWithTheirValues) {
+    TMqttOptions options;
+    ASSERT_EQ(Parse({"--mqtt", "mqtt://broker:1999", "--mqtt-prefix=site/a", "DIR", "--mqtt-client-id", "me",
+                     "--mqtt-publish-all"},
+                    options)
+                  .Request,
+              TProgramRequest::Run);
+    CompleteMqttOptions(options, NoVariable);
+    EXPECT_TRUE(options.Enabled());
+    EXPECT_EQ(options.Url, "mqtt://broker:1999");
+    EXPECT_EQ(options.Broker.Port, 1999);
+    EXPECT_EQ(options.Prefix, "site/a");
+    EXPECT_EQ(options.ClientId, "me");
+    EXPECT_TRUE(options.PublishAll);
+    EXPECT_TRUE(options.User.empty());
 }
 
 TEST(MqttOptionsTest, WithoutAUrlThereIsNoBridge) {
-    std::vector<std::string> arguments{"DIR", "--mqtt-prefix", "site"};
-    EXPECT_FALSE(TakeMqttOptions(arguments, NoVariable));
-    EXPECT_EQ(arguments, std::vector<std::string>{"DIR"});
+    TMqttOptions options;
+    ASSERT_EQ(Parse({"DIR", "--mqtt-prefix", "site"}, options).Request, TProgramRequest::Run);
+    CompleteMqttOptions(options, NoVariable);
+    EXPECT_FALSE(options.Enabled());
+    EXPECT_TRUE(options.ClientId.empty());
 }
 
-TEST(MqttOptionsTest, BadValuesAreRefused) {
-    for (const std::string prefix : {"", "a/+", "#", "/a", "a/"}) {
-        std::vector<std::string> arguments{"--mqtt", "mqtt://b", "--mqtt-prefix", prefix};
-        EXPECT_THROW(TakeMqttOptions(arguments, NoVariable), EVorlixError) << prefix;
+TEST(MqttOptionsTest, BadValuesAreRefusedWithTheReason) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"DIR", "--mqtt"}, "--mqtt needs a value"},
+        {{"DIR", "--mqtt", "http://b"},
+         "Invalid MQTT broker URL \"http://b\": it must begin with mqtt:// or mqtts://"},
+        {{"DIR", "--mqtt-prefix", ""}, "Invalid MQTT topic prefix \"\""},
+        {{"DIR", "--mqtt-prefix", "a/+"}, "Invalid MQTT topic prefix \"a/+\""},
+        {{"DIR", "--mqtt-prefix", "#"}, "Invalid MQTT topic prefix \"#\""},
+        {{"DIR", "--mqtt-prefix", "/a"}, "Invalid MQTT topic prefix \"/a\""},
+        {{"DIR", "--mqtt-prefix", "a/"}, "Invalid MQTT topic prefix \"a/\""},
+    };
+    for (const auto& [arguments, problem] : cases) {
+        TMqttOptions options;
+        const TParsedArguments parsed = Parse(arguments, options);
+        EXPECT_EQ(parsed.Request, TProgramRequest::Wrong) << problem;
+        EXPECT_TRUE(parsed.Problem.starts_with(problem)) << parsed.Problem;
     }
-    std::vector<std::string> noValue{"DIR", "--mqtt"};
-    EXPECT_THROW(TakeMqttOptions(noValue, NoVariable), EVorlixError);
-    std::vector<std::string> badUrl{"--mqtt", "http://b"};
-    EXPECT_THROW(TakeMqttOptions(badUrl, NoVariable), EVorlixError);
+}
+
+TMqttOptions Completed(const std::vector<std::string>& arguments, const TEnvironment& environment) {
+    TMqttOptions options;
+    EXPECT_EQ(Parse(arguments, options).Request, TProgramRequest::Run);
+    CompleteMqttOptions(options, environment);
+    return options;
 }
 
 TEST(MqttOptionsTest, ClientIdDefaultsToHostAndProcess) {
-    std::vector<std::string> arguments{"--mqtt", "mqtt://b"};
-    const std::string id = TakeMqttOptions(arguments, NoVariable)->ClientId;
+    const std::string id = Completed({"--mqtt", "mqtt://b", "DIR"}, NoVariable).ClientId;
     EXPECT_TRUE(id.starts_with("vorlix-")) << id;
     EXPECT_TRUE(id.ends_with("-" + std::to_string(getpid()))) << id;
 }
@@ -105,15 +130,14 @@ const char* Environment(const char* name) {
 }
 
 TEST(MqttOptionsTest, CredentialsComeFromTheFileElseTheEnvironment) {
-    std::vector<std::string> arguments{"--mqtt", "mqtt://b"};
-    const TMqttOptions fromEnvironment = *TakeMqttOptions(arguments, Environment);
+    const TMqttOptions fromEnvironment = Completed({"--mqtt", "mqtt://b", "DIR"}, Environment);
     EXPECT_EQ(fromEnvironment.User, "envuser");
     EXPECT_EQ(fromEnvironment.Password, "envpass");
 
     TempDir dir;
-    arguments = {"--mqtt", "mqtt://b", "--mqtt-credentials-file",
-                 dir.Write("credentials", "fileuser\r\nfile pass\n").string()};
-    const TMqttOptions fromFile = *TakeMqttOptions(arguments, Environment);
+    const TMqttOptions fromFile = Completed({"--mqtt", "mqtt://b", "DIR", "--mqtt-credentials-file",
+                                             dir.Write("credentials", "fileuser\r\nfile pass\n").string()},
+                                            Environment);
     EXPECT_EQ(fromFile.User, "fileuser");
     EXPECT_EQ(fromFile.Password, "file pass");
 }
@@ -124,8 +148,10 @@ TEST(MqttOptionsTest, FaultyCredentialsFilesAreRefused) {
                                  dir.Write("long", std::string(5000, 'x') + "\nb\n").string(),
                                  (dir / "missing").string()};
     for (const std::string& file : files) {
-        std::vector<std::string> arguments{"--mqtt", "mqtt://b", "--mqtt-credentials-file", file};
-        EXPECT_THROW(TakeMqttOptions(arguments, NoVariable), EVorlixError) << file;
+        TMqttOptions options;
+        ASSERT_EQ(Parse({"--mqtt", "mqtt://b", "--mqtt-credentials-file", file, "DIR"}, options).Request,
+                  TProgramRequest::Run);
+        EXPECT_THROW(CompleteMqttOptions(options, NoVariable), EVorlixError) << file;
     }
 }
 
