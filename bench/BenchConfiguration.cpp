@@ -16,8 +16,8 @@ constexpr std::uint16_t DisplayWidth = 128;
 
 } // namespace
 
-void TBenchConfiguration::AddSource(const std::string& name, std::uint16_t type,
-                                             std::uint16_t timeoutMsec, const std::string& configuration) {
+void TBenchConfiguration::AddSource(const std::string& name, std::uint16_t type, std::uint16_t timeoutMsec,
+                                    const std::string& configuration) {
     auto& source = FSources.Add(std::make_unique<TVDataSource>());
     source.SetName(name);
     source.SetDataSourceType(type);
@@ -47,7 +47,8 @@ void TBenchConfiguration::AddExpressionSources(int count, std::uint16_t timeoutM
     for (int i = 0; i < count; ++i) {
         ++FExpressionCount;
         const auto nth = [&](const char* prefix, int available, int offset) {
-            return "[" + std::string(prefix) + std::to_string((FExpressionCount + offset) % available + 1) + "]";
+            return "[" + std::string(prefix) + std::to_string((FExpressionCount + offset) % available + 1) +
+                   "]";
         };
         AddSource("E" + std::to_string(FExpressionCount), DisplayDataSourceType_Expression, timeoutMsec,
                   "(" + nth("S", FStaticCount, 0) + " + " + nth("F", FFileCount, 0) + ") * 3 div (" +

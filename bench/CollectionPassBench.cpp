@@ -56,7 +56,13 @@ void CollectionPass(benchmark::State& state, int sources, int clients) {
     state.counters["p99_ms"] = passes.Percentile(0.99);
 }
 
-BENCHMARK_CAPTURE(CollectionPass, 100x10, 100, 10)->Iterations(2000)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(CollectionPass, 1000x50, 1000, 50)->Iterations(200)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(CollectionPass, 100x10, 100, 10)
+    ->Iterations(2000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(CollectionPass, 1000x50, 1000, 50)
+    ->Iterations(200)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -29,7 +29,8 @@ std::string LongSum() {
 }
 
 const TExpressionCase Cases[] = {
-    {"arithmetic", "((12.5 + 3) * (7 - 2.25) - 4) / (1.5 + 0.5)", "((12.5 + 3) * (7 - 2.25) - 4) / (1.5 + 0.5)"},
+    {"arithmetic", "((12.5 + 3) * (7 - 2.25) - 4) / (1.5 + 0.5)",
+     "((12.5 + 3) * (7 - 2.25) - 4) / (1.5 + 0.5)"},
     {"comparisons-and-logic", "((3 < 5) and (7 >= 2)) or ((4 <> 4) and (2 = 2))",
      "((3 < 5) && (7 >= 2)) || ((4 != 4) && (2 == 2))"},
     {"div-mod-shl", "1000 div 7 + 1000 mod 7 * (1 shl 10)", "1000 div 7 + 1000 mod 7 * (1 shl 10)"},
@@ -38,12 +39,18 @@ const TExpressionCase Cases[] = {
 };
 
 // muparser knows no integer operators and no DaysSince; these give it ours, with our meaning.
-double IntegerDivide(double left, double right) { return std::trunc(left / right); }
-double Modulo(double left, double right) { return std::fmod(std::round(left), std::round(right)); }
+double IntegerDivide(double left, double right) {
+    return std::trunc(left / right);
+}
+double Modulo(double left, double right) {
+    return std::fmod(std::round(left), std::round(right));
+}
 double ShiftLeft(double left, double right) {
     return static_cast<double>(static_cast<long long>(left) << static_cast<long long>(right));
 }
-double DaysSince(double serial) { return std::max(0.0, std::floor(static_cast<double>(Now()) - serial)); }
+double DaysSince(double serial) {
+    return std::max(0.0, std::floor(static_cast<double>(Now()) - serial));
+}
 
 class TMuParser : public mu::Parser {
 public:

@@ -39,18 +39,19 @@ bool HoldsFirstRow(std::size_t display, const std::string& received) {
     return text != std::string::npos && received.find("\r\n", text) != std::string::npos;
 }
 
-// Ten displays, each with two rows of 60 s; once every display shows its first row, the
+// `displays` displays, each with two rows of 60 s; once every display shows its first row, the
 // processor time over the measuring window.
-void HeadlessIdle(benchmark::State& state) {
+void HeadlessIdle(benchmark::State& state, std::size_t displayCount) {
     const auto window = std::chrono::seconds(state.range(0));
-    TLoopbackDisplays displays(10);
+    TLoopbackDisplays displays(displayCount);
     TempDir directory;
     WriteConfiguration(directory, displays, 2, 60000);
     for (auto _ : state) {
         ChildProcess headless({VORLIX_HEADLESS_PROGRAM, directory.Path().string()});
         for (std::size_t display = 0; display < displays.Count(); ++display) {
             if (!displays.WaitFor(
-                    display, [display](const std::string& received) { return HoldsFirstRow(display, received); },
+                    display,
+                    [display](const std::string& received) { return HoldsFirstRow(display, received); },
                     10s)) {
                 state.SkipWithError(("a display never showed its first row: " + headless.Output()).c_str());
                 return;
@@ -88,7 +89,8 @@ void HeadlessStartUp(benchmark::State& state) {
     state.counters["worst_ms"] = starts.Worst();
 }
 
-BENCHMARK(HeadlessIdle)->Arg(30)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK_CAPTURE(HeadlessIdle, 10, 10)->Arg(30)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK_CAPTURE(HeadlessIdle, 100, 100)->Arg(30)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 BENCHMARK(HeadlessStartUp)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -24,7 +24,8 @@ constexpr std::uint16_t DisplayWidth = 128;
 
 std::string TypicalRow() {
     TCBFontSizes showing;
-    return TConfigurationRow("Välkommen till Vorlix!", TCBFontSize_Large, 2, TCBColor_None, TCBColor_Red, 3000)
+    return TConfigurationRow("Välkommen till Vorlix!", TCBFontSize_Large, 2, TCBColor_None, TCBColor_Red,
+                             3000)
         .ToVorlixString(DisplayWidth, showing);
 }
 
@@ -41,7 +42,8 @@ bool WaitUntilConnected(const TDisplayClientBase& client) {
 // The display's byte count once nothing more has arrived for a while.
 std::size_t SettledByteCount(const TLoopbackDisplays& display) {
     std::size_t count = display.ByteCount(0);
-    while (display.WaitFor(0, [count](const std::string& received) { return received.size() != count; }, 200ms)) {
+    while (display.WaitFor(
+        0, [count](const std::string& received) { return received.size() != count; }, 200ms)) {
         count = display.ByteCount(0);
     }
     return count;
@@ -85,7 +87,8 @@ void SendPath(benchmark::State& state) {
         sends.Add(elapsed);
     }
     const std::string received = display.Received(0);
-    if (received.size() != expected || received.compare(received.size() - wire.size(), wire.size(), wire) != 0) {
+    if (received.size() != expected ||
+        received.compare(received.size() - wire.size(), wire.size(), wire) != 0) {
         state.SkipWithError("the display received other bytes than were sent");
         return;
     }

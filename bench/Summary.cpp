@@ -17,8 +17,9 @@ constexpr double PairGrowth = 50;
 constexpr double GrowthTarget = 1.5 * PairGrowth;
 constexpr double EvaluatorSpeedupTarget = 10;
 constexpr double SendTargetMsec = 1;
-constexpr double IdleTargetPercent = 1;
-constexpr double StartUpTargetMsec = 300;
+constexpr double IdleTargetPercent = 0.1;
+constexpr double IdleTargetPercent100 = 0.3;
+constexpr double StartUpTargetMsec = 150;
 
 #ifdef __clang__
 constexpr const char* Compiler = "Clang " __clang_version__;
@@ -42,8 +43,8 @@ std::string Shown(const std::optional<double>& value, const std::string& unit, i
 
 // Characters as a terminal shows them: UTF-8 continuation bytes take no room.
 std::size_t Width(const std::string& text) {
-    return static_cast<std::size_t>(
-        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return static_cast<std::size_t>(std::count_if(
+        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 std::string Padded(const std::string& text, std::size_t width) {
@@ -91,7 +92,8 @@ void TSummary::AddCollectionPass(std::vector<TRow>& rows) const {
     const auto small = Value("CollectionPass/100x10", "median_ms");
     const auto large = Value("CollectionPass/1000x50", "median_ms");
     rows.push_back({"Collection pass, 100 sources × 10 clients, median", Shown(small, "ms"),
-                    fmt::format("≤ {} ms", PassTargetMsec), Verdict(small, small && *small <= PassTargetMsec)});
+                    fmt::format("≤ {} ms", PassTargetMsec),
+                    Verdict(small, small && *small <= PassTargetMsec)});
     rows.push_back({"Collection pass, 1000 sources × 50 clients, median", Shown(large, "ms"), "", ""});
     std::optional<double> growth;
     if (small && large && *small > 0) {
@@ -114,7 +116,8 @@ void TSummary::AddEvaluators(std::vector<TRow>& rows) const {
         std::string value = "—";
         if (ours && theirs && *ours > 0) {
             speedup = *theirs / *ours;
-            value = fmt::format("{:.1f}× (ours {:.2f} µs, muparser {:.2f} µs)", *speedup, 1000 * *ours, 1000 * *theirs);
+            value = fmt::format("{:.1f}× (ours {:.2f} µs, muparser {:.2f} µs)", *speedup, 1000 * *ours,
+                                1000 * *theirs);
         }
         rows.push_back({"Evaluator against muparser, " + text, value,
                         fmt::format("≥ {:.0f}× faster", EvaluatorSpeedupTarget),
@@ -123,30 +126,37 @@ void TSummary::AddEvaluators(std::vector<TRow>& rows) const {
 }
 
 void TSummary::AddAsciiReduction(std::vector<TRow>& rows) const {
-    rows.push_back({"JSON body of 8 MiB reduced to ASCII", Shown(Value("AsciiReduction", "ms_per_iteration"), "ms", 1),
-                    "", ""});
+    rows.push_back({"JSON body of 8 MiB reduced to ASCII",
+                    Shown(Value("AsciiReduction", "ms_per_iteration"), "ms", 1), "", ""});
 }
 
 void TSummary::AddSendPath(std::vector<TRow>& rows) const {
     const auto median = Value("SendPath", "median_ms");
     const auto p99 = Value("SendPath", "p99_ms");
     rows.push_back({"Send path over TCP, median of 10,000", Shown(median, "ms"), "", ""});
-    rows.push_back({"Send path over TCP, 99th percentile", Shown(p99, "ms"), fmt::format("≤ {} ms", SendTargetMsec),
-                    Verdict(p99, p99 && *p99 <= SendTargetMsec)});
+    rows.push_back({"Send path over TCP, 99th percentile", Shown(p99, "ms"),
+                    fmt::format("≤ {} ms", SendTargetMsec), Verdict(p99, p99 && *p99 <= SendTargetMsec)});
 }
 
 void TSummary::AddHeadless(std::vector<TRow>& rows) const {
-    const auto idle = Value("HeadlessIdle", "cpu_percent");
+    const auto idle = Value("HeadlessIdle/10", "cpu_percent");
     rows.push_back({"Idle processor use, 10 displays, vorlix-headless", Shown(idle, "% of a core", 2),
-                    fmt::format("≤ {} %", IdleTargetPercent), Verdict(idle, idle && *idle <= IdleTargetPercent)});
+                    fmt::format("≤ {} %", IdleTargetPercent),
+                    Verdict(idle, idle && *idle <= IdleTargetPercent)});
+    const auto idle100 = Value("HeadlessIdle/100", "cpu_percent");
+    rows.push_back({"Idle processor use, 100 displays, vorlix-headless", Shown(idle100, "% of a core", 2),
+                    fmt::format("≤ {} %", IdleTargetPercent100),
+                    Verdict(idle100, idle100 && *idle100 <= IdleTargetPercent100)});
     const auto floor = Value("WakeUpFloor", "cpu_percent");
-    rows.push_back({"The same machine waking 11 polling threads that do nothing", Shown(floor, "% of a core", 2),
-                    "", ""});
+    rows.push_back(
+        {"The same machine waking one thread every 100 ms", Shown(floor, "% of a core", 2), "", ""});
     const auto median = Value("HeadlessStartUp", "median_ms");
     const auto worst = Value("HeadlessStartUp", "worst_ms");
-    rows.push_back({"Start-up to the first row, 20 displays × 50 rows, median", Shown(median, "ms", 0), "", ""});
+    rows.push_back(
+        {"Start-up to the first row, 20 displays × 50 rows, median", Shown(median, "ms", 0), "", ""});
     rows.push_back({"Start-up to the first row, 20 displays × 50 rows, worst of 10", Shown(worst, "ms", 0),
-                    fmt::format("≤ {} ms", StartUpTargetMsec), Verdict(worst, worst && *worst <= StartUpTargetMsec)});
+                    fmt::format("≤ {} ms", StartUpTargetMsec),
+                    Verdict(worst, worst && *worst <= StartUpTargetMsec)});
 }
 
 bool TSummary::Missed() const {
@@ -163,7 +173,8 @@ void TSummary::Print(std::ostream& out) const {
         widths[2] = std::max(widths[2], Width(row.Target));
         widths[3] = std::max(widths[3], Width(row.Verdict));
     }
-    const auto print = [&](const std::string& a, const std::string& b, const std::string& c, const std::string& d) {
+    const auto print = [&](const std::string& a, const std::string& b, const std::string& c,
+                           const std::string& d) {
         out << "| " << Padded(a, widths[0]) << " | " << Padded(b, widths[1]) << " | " << Padded(c, widths[2])
             << " | " << Padded(d, widths[3]) << " |\n";
     };
@@ -181,7 +192,8 @@ std::string MachineDescription() {
     utsname system{};
     uname(&system);
     // In kB; an unreadable value reads as 0.
-    const double gibibytes = std::strtod(FirstValue("/proc/meminfo", "MemTotal").c_str(), nullptr) / (1024.0 * 1024.0);
+    const double gibibytes =
+        std::strtod(FirstValue("/proc/meminfo", "MemTotal").c_str(), nullptr) / (1024.0 * 1024.0);
     return fmt::format("{}, {} cores, {:.0f} GiB, {} {}, {}", FirstValue("/proc/cpuinfo", "model name"),
                        std::thread::hardware_concurrency(), gibibytes, system.sysname, system.release,
                        Compiler);

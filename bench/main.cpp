@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     }
     // Colours only for a terminal, so that a saved run reads cleanly.
     TCollectingReporter reporter(isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_ColorTabular
-                                                        : benchmark::ConsoleReporter::OO_Tabular);
+                                                       : benchmark::ConsoleReporter::OO_Tabular);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 

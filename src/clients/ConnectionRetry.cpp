@@ -12,8 +12,8 @@ std::int64_t NowMsec() {
 
 } // namespace
 
-bool TConnectionRetry::AttemptDue() const {
-    return NowMsec() >= FNextAttemptMsec;
+std::int64_t TConnectionRetry::MsecUntilAttempt() const {
+    return std::max<std::int64_t>(FNextAttemptMsec - NowMsec(), 0);
 }
 
 bool TConnectionRetry::Failed(const std::string& message) {

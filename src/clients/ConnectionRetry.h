@@ -13,7 +13,8 @@ public:
     static constexpr std::int64_t FirstWaitMsec = 50;
     static constexpr std::int64_t LongestWaitMsec = 2000;
 
-    bool AttemptDue() const;
+    // Milliseconds until the next attempt is due; 0 when it is.
+    std::int64_t MsecUntilAttempt() const;
     // Records a failed attempt; true when `message` should be logged.
     bool Failed(const std::string& message);
     // Records a successful attempt; true when failures came before it.

@@ -5,8 +5,6 @@
 #include "datasources/ValueList.h"
 #include "platform/Clock.h"
 
-#include <exception>
-
 namespace {
 
 constexpr int MaxResolveRounds = 64;
@@ -57,9 +55,9 @@ TDisplayClientBase::TVariableIndexView::CurrentLine(const std::vector<std::strin
 // A client that runs from the start wants its display connected, as after ThreadStart.
 TDisplayClientBase::TDisplayClientBase(const std::string& className, TDisplayType displayType,
                                        std::string name, bool runningFromStart)
-    : TDLogObject(className), FDisplayType(displayType),
-      FName(std::move(name)), FTXThread([this] { return RunCycle(); }) {
-    FTXThread.SetSuspendedLight(!runningFromStart);
+    : TDLogObject(className), FRunning(runningFromStart), FDisplayType(displayType), FName(std::move(name)),
+      FTXThread([this] { return RunCycle(); }) {
+    UpdateWorker();
 }
 
 void TDisplayClientBase::StartWorker() {
@@ -96,15 +94,42 @@ bool TDisplayClientBase::SetDisplayConfig(const std::string& baseconfig) {
 }
 
 void TDisplayClientBase::ThreadSuspend() {
-    FTXThread.SetSuspendedLight(true);
+    FRunning.store(false);
+    UpdateWorker();
 }
 
 void TDisplayClientBase::ThreadStart() {
-    FTXThread.SetSuspendedLight(false);
+    FRunning.store(true);
+    UpdateWorker();
 }
 
 bool TDisplayClientBase::IsRunning() const {
-    return !FTXThread.SuspendedLight();
+    return FRunning.load();
+}
+
+void TDisplayClientBase::SetClientMode(TClientMode mode) {
+    FClientMode.store(mode);
+    UpdateWorker();
+}
+
+void TDisplayClientBase::SetOnConnected(std::function<void()> handler) {
+    std::lock_guard lock(FLock);
+    FOnConnected = std::move(handler);
+}
+
+void TDisplayClientBase::NotifyConnected() {
+    std::function<void()> handler;
+    {
+        std::lock_guard lock(FLock);
+        handler = FOnConnected;
+    }
+    if (handler) {
+        handler();
+    }
+}
+
+void TDisplayClientBase::UpdateWorker() {
+    FTXThread.SetSuspendedLight(!FRunning.load() || ClientMode() != ClientMode_Automatic);
 }
 
 void TDisplayClientBase::UpdateVariables(const TDisplayDataSourceBase& datasource) {
@@ -151,8 +176,6 @@ bool TDisplayClientBase::SendVariables(const TVariables&) {
     return true;
 }
 
-void TDisplayClientBase::CheckConnection() {}
-
 std::string TDisplayClientBase::ResolveVariables(const std::string& text) const {
     std::lock_guard lock(FLock);
     std::string resolved = text;
@@ -181,16 +204,7 @@ std::size_t TDisplayClientBase::VariableCount() const {
 }
 
 bool TDisplayClientBase::RunCycle() {
-    if (!ResetDue()) {
-        return true;
-    }
-    if (ClientMode() == ClientMode_PushConfigstrings) {
-        try {
-            CheckConnection();
-        } catch (const std::exception& error) {
-            LogErrorFmt("Could not check connection for %s:%s", FName, error.what());
-        }
-    } else {
+    if (ResetDue()) {
         SendAutomatically();
     }
     return true;

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -20,8 +21,9 @@ struct TDisplayBase;
 // settings text, the current values of the data sources it uses (its variables), a worker thread
 // and the configuration strings it is asked to send.
 //
-// Two threads reach a client: whoever drives the program (the user-interface thread) and the
-// client's worker. One lock per client guards the variable tables and the connection.
+// Several threads reach a client: whoever drives the program (the user-interface thread), the
+// worker that runs automatic mode, and a display connection's own thread. One lock per client
+// guards the variable tables and the settings.
 class TDisplayClientBase : public TDLogObject {
 public:
     enum TClientMode {
@@ -67,7 +69,7 @@ public:
     void Reinitialize(const std::string& configurationstring);
     void Reinitialize(const TDisplayBase& displaybase);
 
-    // Sends a configuration string in push mode; true when it was written to the display.
+    // Sends a configuration string in push mode; true when the display's connection took it.
     virtual bool SendConfigString(const std::string& configstring);
     // New connection settings text; true when accepted.
     virtual bool SetDisplayConfig(const std::string& baseconfig);
@@ -83,10 +85,12 @@ public:
     void SetSoftwareVersion(const std::string& version);
     std::string BaseConfiguration() const;
     TClientMode ClientMode() const { return FClientMode.load(); }
-    void SetClientMode(TClientMode mode) { FClientMode.store(mode); }
+    void SetClientMode(TClientMode mode);
     // How many times a connection to the display has been established. A display greeted anew
     // has been cleared, so whoever keeps it showing something watches this number.
     std::uint64_t ConnectionCount() const { return FConnectionCount.load(); }
+    // Called on the connection's thread whenever a connection to the display is in use.
+    void SetOnConnected(std::function<void()> handler);
 
 protected:
     // The worker is created idle; the most derived constructor starts it with StartWorker once
@@ -96,11 +100,9 @@ protected:
                        bool runningFromStart);
     void StartWorker();
     void StopWorker();
-    bool WorkerTerminated() const { return FTXThread.Terminated(); }
 
     virtual void ApplyConfiguration(const std::string& configuration);
     virtual bool SendVariables(const TVariables& view);
-    virtual void CheckConnection();
 
     // Replaces every reference, a name in square brackets, by its variable's value or by nothing.
     // Inserted values are searched again, at most 64 rounds and up to a text of 64 KiB.
@@ -108,15 +110,16 @@ protected:
     // Lists a variable the display follows, with an empty value.
     void SubscribeVariable(const std::string& key);
     std::size_t VariableCount() const;
-    // The user wants the display connected: the worker runs.
-    bool SoftConnected() const { return !FTXThread.SuspendedLight(); }
     void NoteConnectionEstablished() { ++FConnectionCount; }
+    void NotifyConnected();
     // Guards the variable tables and whatever connection a subclass keeps. Recursive, because a
     // log handler may call back into the client on the same thread.
     std::recursive_mutex& ClientLock() const { return FLock; }
 
 private:
     bool RunCycle();
+    // The worker runs only in automatic mode while the client runs; otherwise it sleeps.
+    void UpdateWorker();
     bool ResetDue();
     void SendAutomatically();
     TVariables BuildView();
@@ -124,6 +127,9 @@ private:
 
     mutable std::recursive_mutex FLock;
     std::atomic<TClientMode> FClientMode{ClientMode_Automatic};
+    // The user wants the display connected.
+    std::atomic<bool> FRunning;
+    std::function<void()> FOnConnected;
     std::string FBaseConfiguration;
     bool FResetString = false;
     const TDisplayType FDisplayType;

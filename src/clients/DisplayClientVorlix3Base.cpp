@@ -3,16 +3,7 @@
 #include "platform/Encoding.h"
 #include "platform/SprintF.h"
 
-#include <exception>
-
 namespace {
-
-using std::chrono::milliseconds;
-
-// The display's answer to the greeting ends with the first pause this long.
-constexpr milliseconds VersionPause{100};
-// A display that never pauses must not keep the worker reading.
-constexpr std::size_t MaxVersionLength = 1024;
 
 // Removes blanks and control characters at both ends.
 std::string Trimmed(const std::string& text) {
@@ -30,19 +21,28 @@ std::string Trimmed(const std::string& text) {
 
 } // namespace
 
+TDisplayClientVorlix3Base::TDisplayClientVorlix3Base(const std::string& className, TDisplayType displayType,
+                                                     std::string name, bool runningFromStart)
+    : TDisplayClientBase(className, displayType, std::move(name), runningFromStart), FLink(LinkHandlers()) {}
+
+void TDisplayClientVorlix3Base::StartWorker() {
+    TDisplayClientBase::StartWorker();
+    FLink.SetWanted(IsRunning());
+}
+
+void TDisplayClientVorlix3Base::StopWorker() {
+    FLink.Stop();
+    TDisplayClientBase::StopWorker();
+}
+
 void TDisplayClientVorlix3Base::ThreadSuspend() {
     TDisplayClientBase::ThreadSuspend();
-    std::lock_guard lock(ClientLock());
-    FReopenQuietly = FReopenQuietly || FConnection;
-    FConnection.reset();
+    FLink.SetWanted(false);
 }
 
 void TDisplayClientVorlix3Base::ThreadStart() {
-    {
-        std::lock_guard lock(ClientLock());
-        FRetry.Reset();
-    }
     TDisplayClientBase::ThreadStart();
+    FLink.SetWanted(true);
 }
 
 void TDisplayClientVorlix3Base::ApplyConfiguration(const std::string& configuration) {
@@ -67,36 +67,15 @@ bool TDisplayClientVorlix3Base::SendVariables(const TVariables&) {
         return false;
     }
     const std::vector<std::string> lines = AreaLines();
-    const bool written = WriteToDisplay(EncodeAreaLines(lines), [this](const std::string& error) {
-        LogErrorFmt("Error while writing to %s for display %s:%s", LinkName(), Name(), error);
-    });
+    const bool written = WriteToDisplay(EncodeAreaLines(lines));
     if (written) {
         TraceSent(lines);
     }
     return written;
 }
 
-void TDisplayClientVorlix3Base::CheckConnection() {
-    ReleaseDroppedConnection();
-    if (ConnectDue()) {
-        Connect();
-    }
-}
-
-bool TDisplayClientVorlix3Base::WriteToDisplay(const std::string& bytes,
-                                               const TReportFailure& reportFailure) {
-    std::lock_guard lock(ClientLock());
-    if (!FConnection || !FConnection->IsConnected()) {
-        return false;
-    }
-    try {
-        FConnection->Write(bytes);
-        return true;
-    } catch (const std::exception& error) {
-        reportFailure(error.what());
-        FConnection.reset();
-        return false;
-    }
+bool TDisplayClientVorlix3Base::WriteToDisplay(const std::string& bytes) {
+    return FLink.Send(bytes);
 }
 
 void TDisplayClientVorlix3Base::TraceSent(const std::vector<std::string>& lines) {
@@ -108,9 +87,7 @@ void TDisplayClientVorlix3Base::TraceSent(const std::vector<std::string>& lines)
 }
 
 void TDisplayClientVorlix3Base::SettingsChanged() {
-    std::lock_guard lock(ClientLock());
-    FRetry.Reset();
-    FReopenQuietly = false;
+    FLink.SettingsChanged();
 }
 
 void TDisplayClientVorlix3Base::LogCreated() {
@@ -118,94 +95,34 @@ void TDisplayClientVorlix3Base::LogCreated() {
                VariableCount());
 }
 
-// A connection being made is of no use once the user no longer wants the display connected.
-bool TDisplayClientVorlix3Base::AttemptAbandoned() const {
-    return !SoftConnected() || WorkerTerminated();
-}
-
-// A dropped connection is released here, so that the next check replaces it and greets anew.
-void TDisplayClientVorlix3Base::ReleaseDroppedConnection() {
-    std::lock_guard lock(ClientLock());
-    if (FConnection && !FConnection->IsConnected()) {
-        FConnection.reset();
-    }
-}
-
-bool TDisplayClientVorlix3Base::ConnectDue() {
-    std::lock_guard lock(ClientLock());
-    return SoftConnected() && !FConnection && HasTarget() && FRetry.AttemptDue();
-}
-
-// Runs without the client's lock: opening, greeting and reading the answer may take a while.
-// An attempt given up stays given up, even when the user starts the client again before the
-// failure is handled: that is no connection failure to report.
-void TDisplayClientVorlix3Base::Connect() {
-    bool givenUp = false;
-    bool greet = true;
-    {
-        std::lock_guard lock(ClientLock());
-        greet = !FReopenQuietly;
-    }
-    try {
-        auto connection =
-            OpenConnection([this, &givenUp] { return givenUp = givenUp || AttemptAbandoned(); });
-        std::string version;
-        if (greet) {
-            connection->Write(Greeting());
-            version = ReadSoftwareVersion(*connection);
-        }
-        Install(std::move(connection), greet, version);
-    } catch (const std::exception&) {
-        if (!givenUp) {
-            ConnectFailed();
-        }
-    }
-}
-
-// Whatever the display answers up to its first pause.
-std::string TDisplayClientVorlix3Base::ReadSoftwareVersion(TDisplayConnection& connection) const {
-    std::string answer;
-    while (answer.size() < MaxVersionLength && !AttemptAbandoned()) {
-        const auto byte = connection.ReadByte(VersionPause);
-        if (!byte) {
-            break;
-        }
-        answer += *byte;
-    }
-    return DecodeText(answer);
+TDisplayLink::THandlers TDisplayClientVorlix3Base::LinkHandlers() {
+    return {
+        .Open = [this](asio::io_context& io, const TLinkPost& post,
+                       TOpened done) { OpenConnection(io, post, std::move(done)); },
+        .HasTarget = [this] { return HasTarget(); },
+        .Greeting = [this] { return Greeting(); },
+        .Connected = [this](bool greeted, const std::string& version) { Connected(greeted, version); },
+        .Recovered = [this] { LogInfoFmt("Connected to display %s", Name()); },
+        .ConnectFailed =
+            [this](const std::string&) {
+                LogErrorFmt("Could not connect to display %s with settings: %s", Name(), BaseConfiguration());
+            },
+        .SendFailed = [this](const std::string& error) { LogSendFailure(error); },
+        .Lost =
+            [this](const std::string& reason) {
+                LogErrorFmt("Connection to display %s lost: %s", Name(), reason);
+            },
+    };
 }
 
 // A reopened connection leaves the version and the connection count as they were: the display
 // was not greeted and shows what it showed.
-void TDisplayClientVorlix3Base::Install(std::unique_ptr<TDisplayConnection> connection, bool greeted,
-                                        const std::string& version) {
-    std::lock_guard lock(ClientLock());
-    if (AttemptAbandoned()) {
-        return;
-    }
-    FConnection = std::move(connection);
-    FReopenQuietly = false;
+void TDisplayClientVorlix3Base::Connected(bool greeted, const std::string& version) {
     if (greeted) {
-        SetSoftwareVersion(version);
+        SetSoftwareVersion(DecodeText(version));
         NoteConnectionEstablished();
     }
-    if (FRetry.Succeeded()) {
-        LogInfoFmt("Connected to display %s", Name());
-    }
-}
-
-void TDisplayClientVorlix3Base::ConnectFailed() {
-    std::lock_guard lock(ClientLock());
-    if (AttemptAbandoned()) {
-        return;
-    }
-    // The display may have been switched off meanwhile: the next connection greets it.
-    FReopenQuietly = false;
-    const std::string message =
-        SprintF("Could not connect to display %s with settings: %s", Name(), BaseConfiguration());
-    if (FRetry.Failed(message)) {
-        LogError(message);
-    }
+    NotifyConnected();
 }
 
 std::vector<std::string> TDisplayClientVorlix3Base::AreaLines() const {

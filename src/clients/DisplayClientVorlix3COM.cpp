@@ -65,9 +65,7 @@ bool TDisplayClientVorlix3COM::SendConfigString(const std::string& configstring)
             bytes += CarriageReturn;
         }
     }
-    const bool written = WriteToDisplay(bytes, [this](const std::string& error) {
-        LogErrorFmt("Error while writing to %s for display %s:%s", LinkName(), Name(), error);
-    });
+    const bool written = WriteToDisplay(bytes);
     if (written) {
         TraceSent(pieces);
     }
@@ -84,13 +82,13 @@ bool TDisplayClientVorlix3COM::SetDisplayConfig(const std::string& baseconfig) {
     return true;
 }
 
-std::unique_ptr<TDisplayConnection> TDisplayClientVorlix3COM::OpenConnection(const TAbandonCheck&) {
+void TDisplayClientVorlix3COM::OpenConnection(asio::io_context& io, const TLinkPost&, TOpened done) {
     std::string device;
     {
         std::lock_guard lock(ClientLock());
         device = FDevice;
     }
-    return FOpenPort(device);
+    done(FOpenPort(io, device), {});
 }
 
 std::string TDisplayClientVorlix3COM::Greeting() const {
@@ -108,9 +106,13 @@ std::string TDisplayClientVorlix3COM::EncodeAreaLines(const std::vector<std::str
     return bytes;
 }
 
-std::string TDisplayClientVorlix3COM::LinkName() const {
-    std::lock_guard lock(ClientLock());
-    return "port " + FDevice;
+void TDisplayClientVorlix3COM::LogSendFailure(const std::string& error) {
+    std::string device;
+    {
+        std::lock_guard lock(ClientLock());
+        device = FDevice;
+    }
+    LogErrorFmt("Error while writing to port %s for display %s:%s", device, Name(), error);
 }
 
 bool TDisplayClientVorlix3COM::HasTarget() const {

@@ -20,11 +20,11 @@ public:
     bool SetDisplayConfig(const std::string& baseconfig) override;
 
 protected:
-    std::unique_ptr<TDisplayConnection> OpenConnection(const TAbandonCheck& abandon) override;
+    void OpenConnection(asio::io_context& io, const TLinkPost& post, TOpened done) override;
     std::string Greeting() const override;
     std::string EncodeAreaLines(const std::vector<std::string>& lines) const override;
-    std::string LinkName() const override;
     bool HasTarget() const override;
+    void LogSendFailure(const std::string& error) override;
 
 private:
     bool ApplySettings(const std::string& baseconfig);

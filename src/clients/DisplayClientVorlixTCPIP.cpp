@@ -60,8 +60,7 @@ bool TDisplayClientVorlixTCPIP::SendConfigString(const std::string& configstring
         return false;
     }
     const std::string bytes = EncodeLines(SplitConfigString(ResolveVariables(configstring)));
-    return WriteToDisplay(
-        bytes, [this](const std::string& error) { LogErrorFmt("Client has error while sending:%s", error); });
+    return WriteToDisplay(bytes);
 }
 
 // Rejected settings leave the client without an address: it connects nowhere rather than to
@@ -92,7 +91,7 @@ bool TDisplayClientVorlixTCPIP::SetDisplayConfig(const std::string& baseconfig) 
     return true;
 }
 
-std::unique_ptr<TDisplayConnection> TDisplayClientVorlixTCPIP::OpenConnection(const TAbandonCheck& abandon) {
+void TDisplayClientVorlixTCPIP::OpenConnection(asio::io_context& io, const TLinkPost& post, TOpened done) {
     std::string host;
     std::uint16_t port = 0;
     {
@@ -100,7 +99,7 @@ std::unique_ptr<TDisplayConnection> TDisplayClientVorlixTCPIP::OpenConnection(co
         host = FIP;
         port = FPortNumber;
     }
-    return FConnect(host, port, abandon);
+    FConnect(io, post, host, port, std::move(done));
 }
 
 std::string TDisplayClientVorlixTCPIP::Greeting() const {
@@ -116,7 +115,6 @@ bool TDisplayClientVorlixTCPIP::HasTarget() const {
     return !FIP.empty();
 }
 
-std::string TDisplayClientVorlixTCPIP::LinkName() const {
-    std::lock_guard lock(ClientLock());
-    return "socket " + FIP;
+void TDisplayClientVorlixTCPIP::LogSendFailure(const std::string& error) {
+    LogErrorFmt("Client has error while sending:%s", error);
 }

@@ -14,7 +14,7 @@ public:
     static constexpr std::uint16_t DefaultPort = 3027;
 
     TDisplayClientVorlixTCPIP(const TDisplayBase& displaybase, bool runningFromStart,
-                              TTcpConnectionFactory connect = ConnectTcp);
+                              TTcpConnectionFactory connect = TcpConnector());
     ~TDisplayClientVorlixTCPIP() override;
 
     // Every piece, empty ones too, goes out as one line ended by CR LF.
@@ -24,11 +24,11 @@ public:
     bool SetDisplayConfig(const std::string& baseconfig) override;
 
 protected:
-    std::unique_ptr<TDisplayConnection> OpenConnection(const TAbandonCheck& abandon) override;
+    void OpenConnection(asio::io_context& io, const TLinkPost& post, TOpened done) override;
     std::string Greeting() const override;
     std::string EncodeAreaLines(const std::vector<std::string>& lines) const override;
-    std::string LinkName() const override;
     bool HasTarget() const override;
+    void LogSendFailure(const std::string& error) override;
 
 private:
     const TTcpConnectionFactory FConnect;

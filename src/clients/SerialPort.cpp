@@ -1,16 +1,8 @@
-// asio fences its handlers with std::atomic_thread_fence, which ThreadSanitizer cannot follow and
-// GCC warns about. Each io_context here is run by one thread at a time, so nothing is missed.
-#if defined(__SANITIZE_THREAD__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wtsan"
-#endif
-
 #include "clients/SerialPort.h"
 
-#include "clients/AsioReadByte.h"
+#include "clients/AsioConnection.h"
 #include "platform/SprintF.h"
 #include "platform/VorlixError.h"
-
-#include <asio.hpp>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -21,9 +13,10 @@
 
 namespace {
 
-class TSerialPort final : public TDisplayConnection {
+// Opens the port with the displays' line settings; throws when that fails.
+class TSerialPortOpener {
 public:
-    explicit TSerialPort(const std::string& device) : FDevice(device) {
+    TSerialPortOpener(asio::io_context& io, const std::string& device) : FDevice(device), FPort(io) {
         asio::error_code error;
         FPort.open(device, error);
         Check(error, "open");
@@ -33,17 +26,7 @@ public:
         ClearModemLines();
     }
 
-    void Write(const std::string& bytes) override {
-        asio::error_code error;
-        asio::write(FPort, asio::buffer(bytes), error);
-        Check(error, "write to");
-    }
-
-    std::optional<char> ReadByte(std::chrono::milliseconds timeout) override {
-        return ReadByteWithin(FIo, FPort, timeout);
-    }
-
-    bool IsConnected() override { return FPort.is_open(); }
+    asio::serial_port TakePort() { return std::move(FPort); }
 
 private:
     template <typename... Options> void SetOptions(const Options&... options) {
@@ -72,12 +55,11 @@ private:
     }
 
     const std::string FDevice;
-    asio::io_context FIo;
-    asio::serial_port FPort{FIo};
+    asio::serial_port FPort;
 };
 
 } // namespace
 
-std::unique_ptr<TDisplayConnection> OpenSerialPort(const std::string& device) {
-    return std::make_unique<TSerialPort>(device);
+std::unique_ptr<TDisplayConnection> OpenSerialPort(asio::io_context& io, const std::string& device) {
+    return std::make_unique<TAsioConnection<asio::serial_port>>(TSerialPortOpener(io, device).TakePort());
 }

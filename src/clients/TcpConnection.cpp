@@ -1,137 +1,134 @@
-// asio fences its handlers with std::atomic_thread_fence, which ThreadSanitizer cannot follow and
-// GCC warns about. Each io_context here is run by one thread at a time, so nothing is missed.
-#if defined(__SANITIZE_THREAD__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wtsan"
-#endif
-
 #include "clients/TcpConnection.h"
 
-#include "clients/AsioReadByte.h"
+#include "clients/AsioConnection.h"
 #include "platform/SprintF.h"
 #include "platform/VorlixError.h"
 
-#include <asio.hpp>
-
-#include <algorithm>
-#include <cerrno>
+#include <netdb.h>
 #include <sys/socket.h>
+
+#include <chrono>
+#include <exception>
+#include <memory>
+#include <thread>
 
 namespace {
 
-using std::chrono::milliseconds;
-using std::chrono::seconds;
-using std::chrono::steady_clock;
-
 // Without a limit of our own a connect waits for the system's, about two minutes on Linux.
-constexpr seconds ConnectTimeout{5};
-constexpr seconds WriteTimeout{5};
-// How often a connect in progress asks whether to give up.
-constexpr milliseconds AbandonPollInterval{20};
-// Bytes discarded per connection check at most, so a chatty display cannot keep the check busy.
-constexpr int MaxDiscardReads = 64;
+constexpr std::chrono::seconds ConnectTimeout{5};
 
-class TTcpConnection final : public TDisplayConnection {
+// One attempt: resolving, then connecting, until it succeeds, fails or times out. Its handlers
+// own it; the resolver's thread only knows where it was.
+class TTcpAttempt : public std::enable_shared_from_this<TTcpAttempt> {
 public:
-    TTcpConnection(const std::string& host, std::uint16_t port, const TAbandonCheck& abandon) {
-        const auto deadline = steady_clock::now() + ConnectTimeout;
-        asio::ip::tcp::resolver resolver(FIo);
-        asio::ip::tcp::resolver::results_type endpoints;
-        asio::error_code error;
-        bool done = false;
-        resolver.async_resolve(host, std::to_string(port), [&](const asio::error_code& result, auto found) {
-            error = result;
-            endpoints = std::move(found);
-            done = true;
-        });
-        Await(done, deadline, abandon, [&] { resolver.cancel(); });
-        Check(error, host, port);
+    TTcpAttempt(asio::io_context& io, std::string host, std::uint16_t port, TOpened done)
+        : FHost(std::move(host)), FPort(port), FDone(std::move(done)), FSocket(io), FTimer(io) {}
 
-        done = false;
-        asio::async_connect(FSocket, endpoints, [&](const asio::error_code& result, const auto&) {
-            error = result;
-            done = true;
-        });
-        Await(done, deadline, abandon, [&] { CloseSocket(); });
-        Check(error, host, port);
-        // Command lines are short and go out one after the other; do not hold them back.
-        FSocket.set_option(asio::ip::tcp::no_delay(true), error);
-    }
-
-    ~TTcpConnection() override { CloseSocket(); }
-
-    void Write(const std::string& bytes) override {
-        asio::error_code error;
-        bool done = false;
-        asio::async_write(FSocket, asio::buffer(bytes), [&](const asio::error_code& result, std::size_t) {
-            error = result;
-            done = true;
-        });
-        Await(done, steady_clock::now() + WriteTimeout, nullptr, [&] { CloseSocket(); });
-        if (error) {
-            throw EVorlixError(SprintF("Could not write to the display: %s", error.message()));
-        }
-    }
-
-    std::optional<char> ReadByte(milliseconds timeout) override {
-        return ReadByteWithin(FIo, FSocket, timeout);
-    }
-
-    // A peer that closed or reset the connection shows when the socket is read without waiting.
-    // Whatever the display sent unasked is of no use and is discarded, so a close behind it shows.
-    bool IsConnected() override {
-        if (!FSocket.is_open()) {
-            return false;
-        }
-        char discarded[256];
-        for (int read = 0; read < MaxDiscardReads; ++read) {
-            const auto received = ::recv(FSocket.native_handle(), discarded, sizeof discarded, MSG_DONTWAIT);
-            if (received == 0) {
-                return false;
+    void Start(const TLinkPost& post, const TNameResolver& resolve) {
+        FTimer.expires_after(ConnectTimeout);
+        FTimer.async_wait([self = shared_from_this()](const asio::error_code& error) {
+            if (!error) {
+                self->Finish("Timed out");
             }
-            if (received < 0) {
-                return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
+        });
+        std::thread([post, resolve, host = FHost, attempt = weak_from_this()] {
+            std::vector<std::string> addresses;
+            std::string failure;
+            try {
+                addresses = resolve(host);
+            } catch (const std::exception& error) {
+                failure = error.what();
             }
-        }
-        return true;
+            post([attempt, addresses = std::move(addresses), failure] {
+                if (const auto self = attempt.lock()) {
+                    self->Resolved(addresses, failure);
+                }
+            });
+        }).detach();
     }
 
 private:
-    // Runs the operation just started until it reports `done`. When the deadline passes or
-    // `abandon` answers true first, `cancel` makes it end, it is run to its end, and this throws.
-    void Await(const bool& done, steady_clock::time_point deadline, const TAbandonCheck& abandon,
-               const std::function<void()>& cancel) {
-        FIo.restart();
-        while (!done) {
-            const bool abandoned = abandon && abandon();
-            const auto now = steady_clock::now();
-            if (abandoned || now >= deadline) {
-                cancel();
-                FIo.run();
-                throw EVorlixError(abandoned ? "Connection attempt given up" : "Timed out");
+    void Resolved(const std::vector<std::string>& addresses, const std::string& failure) {
+        std::vector<asio::ip::tcp::endpoint> endpoints;
+        for (const auto& text : addresses) {
+            asio::error_code error;
+            const auto address = asio::ip::make_address(text, error);
+            if (!error) {
+                endpoints.emplace_back(address, FPort);
             }
-            FIo.run_for(std::min<steady_clock::duration>(deadline - now, AbandonPollInterval));
         }
+        if (!failure.empty() || endpoints.empty()) {
+            Finish(failure.empty() ? "No address" : failure);
+            return;
+        }
+        asio::async_connect(FSocket, endpoints,
+                            [self = shared_from_this()](const asio::error_code& error, const auto&) {
+                                self->Connected(error);
+                            });
     }
 
-    void CloseSocket() {
-        asio::error_code ignored;
-        FSocket.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
-        FSocket.close(ignored);
-    }
-
-    static void Check(const asio::error_code& error, const std::string& host, std::uint16_t port) {
+    void Connected(const asio::error_code& error) {
         if (error) {
-            throw EVorlixError(SprintF("Could not connect to %s:%d: %s", host, port, error.message()));
+            Finish(error.message());
+            return;
+        }
+        // Command lines are short and go out one after the other; do not hold them back.
+        asio::error_code ignored;
+        FSocket.set_option(asio::ip::tcp::no_delay(true), ignored);
+        FTimer.cancel();
+        if (FDone) {
+            std::exchange(FDone, nullptr)(
+                std::make_unique<TAsioConnection<asio::ip::tcp::socket>>(std::move(FSocket)), {});
         }
     }
 
-    asio::io_context FIo;
-    asio::ip::tcp::socket FSocket{FIo};
+    void Finish(const std::string& reason) {
+        asio::error_code ignored;
+        FSocket.close(ignored);
+        FTimer.cancel();
+        if (FDone) {
+            std::exchange(FDone, nullptr)(nullptr,
+                                          SprintF("Could not connect to %s:%d: %s", FHost, FPort, reason));
+        }
+    }
+
+    const std::string FHost;
+    const std::uint16_t FPort;
+    TOpened FDone;
+    asio::ip::tcp::socket FSocket;
+    asio::steady_timer FTimer;
 };
 
 } // namespace
 
-std::unique_ptr<TDisplayConnection> ConnectTcp(const std::string& host, std::uint16_t port,
-                                               const TAbandonCheck& abandon) {
-    return std::make_unique<TTcpConnection>(host, port, abandon);
+std::vector<std::string> ResolveHostName(const std::string& host) {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (const int error = ::getaddrinfo(host.c_str(), nullptr, &hints, &found); error != 0) {
+        throw EVorlixError(::gai_strerror(error));
+    }
+    std::vector<std::string> addresses;
+    for (const addrinfo* entry = found; entry != nullptr; entry = entry->ai_next) {
+        char text[NI_MAXHOST];
+        if (::getnameinfo(entry->ai_addr, entry->ai_addrlen, text, sizeof text, nullptr, 0, NI_NUMERICHOST) ==
+            0) {
+            addresses.emplace_back(text);
+        }
+    }
+    ::freeaddrinfo(found);
+    return addresses;
+}
+
+void ConnectTcp(asio::io_context& io, const TLinkPost& post, const TNameResolver& resolve,
+                const std::string& host, std::uint16_t port, TOpened done) {
+    std::make_shared<TTcpAttempt>(io, host, port, std::move(done))->Start(post, resolve);
+}
+
+TTcpConnectionFactory TcpConnector(TNameResolver resolve) {
+    return [resolve = std::move(resolve)](asio::io_context& io, const TLinkPost& post,
+                                          const std::string& host, std::uint16_t port, TOpened done) {
+        ConnectTcp(io, post, resolve, host, port, std::move(done));
+    };
 }

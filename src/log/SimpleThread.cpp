@@ -51,16 +51,16 @@ void TSimpleThread::SetSuspendedLight(bool suspended) {
 
 void TSimpleThread::Execute() {
     while (!FTerminated.load()) {
-        if (FSuspended.load()) {
-            Sleep(FThreadTime.load());
-        } else {
-            {
-                std::lock_guard lock(FWakeLock);
-                FResumed = false;
-            }
-            if (!runmethod()) {
+        {
+            std::unique_lock lock(FWakeLock);
+            FWake.wait(lock, [this] { return FTerminated.load() || !FSuspended.load(); });
+            if (FTerminated.load()) {
                 break;
             }
+            FResumed = false;
+        }
+        if (!runmethod()) {
+            break;
         }
         Sleep(FThreadTime.load());
     }

@@ -8,9 +8,9 @@
 #include <thread>
 
 // A polling thread: calls its run method over and over with a pause of ThreadTime
-// milliseconds, and can be paused (SuspendedLight) without stopping. A terminate request
-// wakes it from its pause at once, and so does resuming it: a display switched on connects
-// without waiting out the pauses of its idle thread.
+// milliseconds, and can be paused (SuspendedLight) without stopping; paused, it sleeps until it
+// is resumed or terminated, without waking in between. A terminate request wakes it from its
+// pause at once, and so does resuming it.
 class TSimpleThread {
 public:
     // The run method answers true to keep going, false to end the thread.

@@ -43,6 +43,14 @@ void TDisplaySession::Start() {
         cycle->SetOnLogMessage(FLog);
         LoadRows(*cycle);
         FCycles.push_back(std::move(cycle));
+        // A display that comes up gets its row at once, not at the next tick.
+        client->SetOnConnected([this, name] {
+            FWork.Post([this, name] {
+                if (TRowSendCycle* connected = Cycle(name)) {
+                    connected->TimSenddataTimer();
+                }
+            });
+        });
     }
 }
 

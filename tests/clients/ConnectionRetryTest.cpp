@@ -7,17 +7,16 @@
 
 namespace {
 
-
 TEST(ConnectionRetry, WaitAfterEachFailureDoublesFrom50MsUpTo2s) {
     TestClock clock;
     TConnectionRetry retry;
-    EXPECT_TRUE(retry.AttemptDue());
+    EXPECT_TRUE((retry.MsecUntilAttempt() == 0));
     for (const std::int64_t wait : {50, 100, 200, 400, 800, 1600, 2000, 2000, 2000}) {
         retry.Failed("refused");
         clock.Advance(wait - 1);
-        EXPECT_FALSE(retry.AttemptDue()) << "wait " << wait;
+        EXPECT_FALSE((retry.MsecUntilAttempt() == 0)) << "wait " << wait;
         clock.Advance(1);
-        EXPECT_TRUE(retry.AttemptDue()) << "wait " << wait;
+        EXPECT_TRUE((retry.MsecUntilAttempt() == 0)) << "wait " << wait;
     }
 }
 
@@ -33,12 +32,12 @@ TEST(ConnectionRetry, SuccessAndResetMakeTheNextAttemptDueAtOnceAndTheWaitStartA
         } else {
             retry.Reset();
         }
-        EXPECT_TRUE(retry.AttemptDue());
+        EXPECT_TRUE((retry.MsecUntilAttempt() == 0));
         retry.Failed("refused");
         clock.Advance(49);
-        EXPECT_FALSE(retry.AttemptDue());
+        EXPECT_FALSE((retry.MsecUntilAttempt() == 0));
         clock.Advance(1);
-        EXPECT_TRUE(retry.AttemptDue());
+        EXPECT_TRUE((retry.MsecUntilAttempt() == 0));
     }
 }
 

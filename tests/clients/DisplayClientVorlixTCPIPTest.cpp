@@ -7,7 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -22,7 +28,7 @@ using clienttest::WaitUntil;
 const std::string Greeting = "-dac\r\n-v\r\n";
 
 std::unique_ptr<TDisplayClientVorlixTCPIP> StartedClient(const std::string& settings, TLogRecorder& log,
-                                                         TTcpConnectionFactory connect = ConnectTcp) {
+                                                         TTcpConnectionFactory connect = TcpConnector()) {
     auto client = std::make_unique<TDisplayClientVorlixTCPIP>(
         TDisplayBase("Hall", "", settings, DisplayType_Vorlix3Ip), false, std::move(connect));
     client->SetOnLogMessage(log.Handler());
@@ -105,6 +111,8 @@ TEST(DisplayClientVorlixTCPIP, OnlyAConnectionClosedByASuspendIsReopenedWithoutA
             }
             client->ThreadStart();
         }
+        // Pushes before the drop is noticed still go to the old connection.
+        ASSERT_TRUE(WaitUntil([&] { return display.Connections() == 2; })) << name;
         ASSERT_TRUE(WaitUntil([&] { return client->SendConfigString("B"); })) << name;
         const std::string expected = (c.greets ? Greeting : "") + "B\r\n";
         EXPECT_TRUE(display.WaitReceived(1, expected)) << name << ": " << display.Received(1);
@@ -132,12 +140,14 @@ TEST(DisplayClientVorlixTCPIP, SettingsTextIsAnAddressAndAPort) {
         std::mutex lock;
         std::string host;
         std::uint16_t port = 0;
-        const auto record = [&](const std::string& h, std::uint16_t p,
-                                const TAbandonCheck&) -> std::unique_ptr<TDisplayConnection> {
-            std::lock_guard guard(lock);
-            host = h;
-            port = p;
-            throw EVorlixError("refused");
+        const auto record = [&](asio::io_context&, const TLinkPost&, const std::string& h, std::uint16_t p,
+                                TOpened done) {
+            {
+                std::lock_guard guard(lock);
+                host = h;
+                port = p;
+            }
+            done(nullptr, "refused");
         };
         TLogRecorder log;
         auto client = std::make_unique<TDisplayClientVorlixTCPIP>(
@@ -166,17 +176,20 @@ TEST(DisplayClientVorlixTCPIP, RejectedSettingsConnectNowhereUntilTheyAreChanged
         std::mutex Lock;
         std::vector<std::string> Hosts;
     };
+    // Before the clients, whose threads use them until they are gone.
     std::vector<std::unique_ptr<TAttempts>> attempts;
-    std::vector<std::unique_ptr<TDisplayClientVorlixTCPIP>> clients;
     TLogRecorder log;
+    std::vector<std::unique_ptr<TDisplayClientVorlixTCPIP>> clients;
     for (const std::string& settings : rejected) {
         for (const bool fromStart : {true, false}) {
             auto& tried = *attempts.emplace_back(std::make_unique<TAttempts>());
-            const auto record = [&tried](const std::string& host, std::uint16_t,
-                                         const TAbandonCheck&) -> std::unique_ptr<TDisplayConnection> {
-                std::lock_guard guard(tried.Lock);
-                tried.Hosts.push_back(host);
-                throw EVorlixError("refused");
+            const auto record = [&tried](asio::io_context&, const TLinkPost&, const std::string& host,
+                                         std::uint16_t, TOpened done) {
+                {
+                    std::lock_guard guard(tried.Lock);
+                    tried.Hosts.push_back(host);
+                }
+                done(nullptr, "refused");
             };
             auto& client = *clients.emplace_back(std::make_unique<TDisplayClientVorlixTCPIP>(
                 TDisplayBase("Hall", "", fromStart ? settings : "10.1.2.3:4000", DisplayType_Vorlix3Ip),
@@ -213,12 +226,13 @@ TEST(DisplayClientVorlixTCPIP, RejectedSettingsConnectNowhereUntilTheyAreChanged
 TEST(DisplayClientVorlixTCPIP, FailingAttemptsAreLoggedOnceAndTheRecoveryIsLogged) {
     TLoopbackDisplay display;
     std::atomic<int> attempts{0};
-    const auto refuseThreeTimes = [&](const std::string& host, std::uint16_t port,
-                                      const TAbandonCheck& abandon) -> std::unique_ptr<TDisplayConnection> {
+    const auto refuseThreeTimes = [&](asio::io_context& io, const TLinkPost& post, const std::string& host,
+                                      std::uint16_t port, TOpened done) {
         if (++attempts <= 3) {
-            throw EVorlixError("Connection refused");
+            done(nullptr, "Connection refused");
+            return;
         }
-        return ConnectTcp(host, port, abandon);
+        TcpConnector()(io, post, host, port, std::move(done));
     };
     TLogRecorder log;
     const auto client = StartedClient(display.Address(), log, refuseThreeTimes);
@@ -231,34 +245,141 @@ TEST(DisplayClientVorlixTCPIP, FailingAttemptsAreLoggedOnceAndTheRecoveryIsLogge
     EXPECT_EQ(client->ConnectionCount(), 1u);
 }
 
-// An attempt that hangs is given up as soon as the client is suspended or destroyed; neither
-// waits for it, and a given-up attempt is no failure.
-TEST(DisplayClientVorlixTCPIP, SuspendAndDestructionGiveUpAConnectInProgress) {
-    std::atomic<int> entered{0};
-    std::atomic<int> givenUp{0};
-    const auto hang = [&](const std::string&, std::uint16_t,
-                          const TAbandonCheck& abandon) -> std::unique_ptr<TDisplayConnection> {
-        ++entered;
-        while (!abandon()) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        ++givenUp;
-        throw EVorlixError("Connection attempt given up");
+// An attempt that hangs, such as a name lookup that is never answered, is given up as soon as the
+// client is suspended or destroyed; neither waits for it, and a given-up attempt is no failure.
+TEST(DisplayClientVorlixTCPIP, SuspendAndDestructionGiveUpAnAttemptThatHangs) {
+    // The lookups outlive the test: what they use is theirs.
+    struct TNameService {
+        std::mutex Lock;
+        std::condition_variable Answered;
+        bool Answer = false;
+        std::atomic<int> Lookups{0};
+    };
+    const auto service = std::make_shared<TNameService>();
+    const TNameResolver neverAnswers = [service](const std::string&) -> std::vector<std::string> {
+        ++service->Lookups;
+        std::unique_lock guard(service->Lock);
+        service->Answered.wait(guard, [&] { return service->Answer; });
+        throw EVorlixError("too late");
     };
     TLogRecorder log;
-    auto client = StartedClient("10.255.255.1:3027", log, hang);
-    ASSERT_TRUE(WaitUntil([&] { return entered == 1; }));
+    auto client = StartedClient("display.invalid:3027", log, TcpConnector(neverAnswers));
+    ASSERT_TRUE(WaitUntil([&] { return service->Lookups == 1; }));
     client->ThreadSuspend();
     EXPECT_FALSE(client->IsRunning());
-    ASSERT_TRUE(WaitUntil([&] { return givenUp == 1; }));
-
     client->ThreadStart();
-    ASSERT_TRUE(WaitUntil([&] { return entered == 2; }));
+    ASSERT_TRUE(WaitUntil([&] { return service->Lookups == 2; }));
+    const auto start = std::chrono::steady_clock::now();
     client.reset();
-    EXPECT_EQ(givenUp, 2);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     for (const auto& message : log.Messages()) {
         EXPECT_EQ(message.find("Could not connect"), std::string::npos) << message;
     }
+    // The lookups end now; what they find goes nowhere.
+    {
+        std::lock_guard guard(service->Lock);
+        service->Answer = true;
+    }
+    service->Answered.notify_all();
+}
+
+// A peer whose connections the system accepts but nobody reads.
+class TStalledPeer {
+public:
+    TStalledPeer() { FListener = ListenOnLoopback(FPort, 8); }
+    ~TStalledPeer() {
+        for (const int fd : FAccepted) {
+            close(fd);
+        }
+        close(FListener);
+    }
+    std::string Address() const { return "127.0.0.1:" + std::to_string(FPort); }
+    // The peer reads again: accepts the waiting connections and answers what arrives on each.
+    std::vector<std::string> AcceptAndRead(std::size_t connections) {
+        std::vector<std::string> received(connections);
+        while (FAccepted.size() < connections) {
+            FAccepted.push_back(accept(FListener, nullptr, nullptr));
+        }
+        for (std::size_t i = 0; i < connections; ++i) {
+            char buffer[65536];
+            const auto count = recv(FAccepted[i], buffer, sizeof buffer, MSG_DONTWAIT);
+            if (count > 0) {
+                received[i].assign(buffer, static_cast<std::size_t>(count));
+            }
+        }
+        return received;
+    }
+
+private:
+    int FListener = -1;
+    std::uint16_t FPort = 0;
+    std::vector<int> FAccepted;
+};
+
+// Pushes never wait for a display that stops reading: once its buffer is full they are refused,
+// the stalled write fails after 2 s without progress, and the next connection greets it again.
+TEST(DisplayClientVorlixTCPIP, ADisplayThatStopsReadingFailsItsSendOnceAndIsConnectedAnew) {
+    TStalledPeer peer;
+    TLogRecorder log;
+    const auto client = StartedClient(peer.Address(), log);
+    ASSERT_TRUE(WaitUntil([&] { return client->ConnectionCount() == 1; }));
+    const std::string row = "-sc0 -t\"" + std::string(3000, 'x') + "\"";
+    const std::string failure =
+        FormatLogText(LogType_Error, "Client has error while sending:No progress for 2 s");
+    // Until the system's buffers and the client's are full, and then on until the write fails.
+    auto slowest = std::chrono::steady_clock::duration::zero();
+    std::size_t refused = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (log.Count(failure) == 0 && std::chrono::steady_clock::now() < deadline) {
+        const auto start = std::chrono::steady_clock::now();
+        const bool taken = client->SendConfigString(row);
+        slowest = std::max(slowest, std::chrono::steady_clock::now() - start);
+        if (!taken) {
+            ++refused;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+    ASSERT_EQ(log.Count(failure), 1u) << testing::PrintToString(log.Messages());
+    EXPECT_GT(refused, 0u);
+    EXPECT_LT(slowest, std::chrono::milliseconds(500));
+    ASSERT_TRUE(WaitUntil([&] { return client->ConnectionCount() == 2; }));
+    EXPECT_EQ(peer.AcceptAndRead(2)[1], Greeting);
+    EXPECT_TRUE(client->SendConfigString("B"));
+    EXPECT_EQ(log.Count(failure), 1u);
+}
+
+// A peer that accepts and closes at once is tried at the back-off's pace, and the loss is logged
+// once for the whole run.
+TEST(DisplayClientVorlixTCPIP, APeerThatClosesAtOnceIsTriedAtTheBackOffsPaceAndLoggedOnce) {
+    std::uint16_t port = 0;
+    const int listener = ListenOnLoopback(port, 8);
+    std::atomic<int> accepted{0};
+    std::atomic<bool> stop{false};
+    std::thread closer([&] {
+        while (!stop) {
+            pollfd ready{listener, POLLIN, 0};
+            if (poll(&ready, 1, 10) == 1) {
+                close(accept(listener, nullptr, nullptr));
+                ++accepted;
+            }
+        }
+    });
+    TLogRecorder log;
+    {
+        const auto client = StartedClient("127.0.0.1:" + std::to_string(port), log);
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+    }
+    stop = true;
+    closer.join();
+    close(listener);
+    // 50, 100, 200, 400, 800 and 1600 ms apart.
+    EXPECT_GE(accepted, 3);
+    EXPECT_LE(accepted, 8);
+    const std::string loss = FormatLogText(LogType_Error, "Connection to display Hall lost:");
+    const auto messages = log.Messages();
+    EXPECT_EQ(std::count_if(messages.begin(), messages.end(),
+                            [&](const std::string& message) { return message.starts_with(loss); }),
+              1);
 }
 
 } // namespace

@@ -6,10 +6,16 @@
 #include "simulator/SimImage.h"
 #include "simulator/SimServer.h"
 #include "support/ChildProcess.h"
+#include "support/ConfigurationDir.h"
+#include "support/LoopbackSocket.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
+
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <functional>
@@ -237,6 +243,50 @@ TEST_P(HeadlessStopTest, EndsWithinASecondOfAStopSignal) {
 
 INSTANTIATE_TEST_SUITE_P(Signals, HeadlessStopTest, ::testing::Values(SIGTERM, SIGINT),
                          [](const auto& info) { return info.param == SIGTERM ? "SIGTERM" : "SIGINT"; });
+
+// Displays that stop reading, one over TCP and one on a pseudo-terminal, never hold up the others
+// or the end of the program: the serial one reports its stalled write, the healthy one goes on
+// showing its rows, and SIGTERM still ends the program within a second.
+TEST(HeadlessStallTest, DisplaysThatStopReadingHoldUpNeitherTheOthersNorTheEnd) {
+    InProcessDisplay healthy(false);
+    std::uint16_t stalledPort = 0;
+    const int stalledListener = ListenOnLoopback(stalledPort, 4);
+    int master = -1;
+    int slave = -1;
+    char ptyName[256] = {};
+    ASSERT_EQ(openpty(&master, &slave, ptyName, nullptr, nullptr), 0);
+    termios raw{};
+    tcgetattr(slave, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(slave, TCSANOW, &raw);
+
+    ConfigurationDir dir;
+    dir.AddDisplay("Hall", 4, healthy.Settings());
+    dir.AddDisplay("Stalled", 4, "127.0.0.1:" + std::to_string(stalledPort));
+    dir.AddDisplay("Door", 3, ptyName);
+    dir.Write();
+    TRowSendCycle::TRows rows;
+    rows.push_back(TextRow("Hej", 250));
+    rows.push_back(TextRow("Ny", 250));
+    dir.WriteRows("Hall", rows);
+    for (const char* name : {"Stalled", "Door"}) {
+        TRowSendCycle::TRows longRows;
+        longRows.push_back(TextRow(std::string(3000, 'x'), 100));
+        longRows.push_back(TextRow(std::string(3000, 'y'), 100));
+        dir.WriteRows(name, longRows);
+    }
+    ChildProcess headless({VORLIX_HEADLESS_PROGRAM, dir.Path()});
+    EXPECT_TRUE(headless.WaitForOutput(
+        "Error while writing to port " + std::string(ptyName) + " for display Door:No progress for 2 s", 20s))
+        << headless.Output();
+    EXPECT_TRUE(Shows(healthy, "Hej")) << headless.Output();
+    EXPECT_TRUE(Shows(healthy, "Ny")) << headless.Output();
+    headless.Signal(SIGTERM);
+    EXPECT_EQ(headless.WaitForExit(1s), 0) << headless.Output();
+    close(master);
+    close(slave);
+    close(stalledListener);
+}
 
 struct FailedStart {
     const char* Name;
