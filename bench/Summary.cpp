@@ -20,6 +20,7 @@ constexpr double SendTargetMsec = 1;
 constexpr double IdleTargetPercent = 0.1;
 constexpr double IdleTargetPercent100 = 0.3;
 constexpr double StartUpTargetMsec = 150;
+constexpr double PushTargetMsec = 5;
 
 #ifdef __clang__
 constexpr const char* Compiler = "Clang " __clang_version__;
@@ -82,6 +83,7 @@ std::vector<TSummary::TRow> TSummary::BuildRows() const {
     AddAsciiReduction(rows);
     AddSendPath(rows);
     AddHeadless(rows);
+    AddApi(rows);
     for (const auto& [benchmark, failure] : FResults.Failures) {
         rows.push_back({benchmark, failure, "", "FAILED"});
     }
@@ -197,4 +199,17 @@ std::string MachineDescription() {
     return fmt::format("{}, {} cores, {:.0f} GiB, {} {}, {}", FirstValue("/proc/cpuinfo", "model name"),
                        std::thread::hardware_concurrency(), gibibytes, system.sysname, system.release,
                        Compiler);
+}
+
+void TSummary::AddApi(std::vector<TRow>& rows) const {
+    const auto median = Value("PushToPixels", "median_ms");
+    const auto p99 = Value("PushToPixels", "p99_ms");
+    rows.push_back({"Push to pixels over the HTTP API, median of 1000", Shown(median, "ms"), "", ""});
+    rows.push_back({"Push to pixels over the HTTP API, 99th percentile", Shown(p99, "ms"),
+                    fmt::format("≤ {} ms", PushTargetMsec), Verdict(p99, p99 && *p99 <= PushTargetMsec)});
+    const auto reports = Value("DisplayReports", "requests_per_second");
+    rows.push_back({"GET /api/v1/displays, 10 displays, 4 clients", Shown(reports, "requests/s", 0), "", ""});
+    const auto pace = Value("DisplayReports", "fewest_rows_per_second");
+    rows.push_back(
+        {"Rows a display got meanwhile (5/s when the ticks keep up)", Shown(pace, "rows/s", 1), "", ""});
 }

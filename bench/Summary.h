@@ -33,6 +33,7 @@ private:
     void AddAsciiReduction(std::vector<TRow>& rows) const;
     void AddSendPath(std::vector<TRow>& rows) const;
     void AddHeadless(std::vector<TRow>& rows) const;
+    void AddApi(std::vector<TRow>& rows) const;
     std::optional<double> Value(const std::string& benchmark, const std::string& counter) const;
 
     const TBenchResults FResults;

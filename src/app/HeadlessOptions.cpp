@@ -5,5 +5,5 @@ TProgramOptions HeadlessProgramOptions(THeadlessOptions& options) {
             "Runs the configuration in DIR without a window: connects every display and sends its rows.\n"
             "SIGINT or SIGTERM ends it.",
             {{"DIR", SetText(options.Directory)}},
-            {}};
+            ApiProgramOptions(options.Api)};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "integration/ApiOptions.h"
 #include "platform/ProgramOptions.h"
 
 #include <string>
@@ -8,6 +9,7 @@
 struct THeadlessOptions {
     // The configuration directory.
     std::string Directory;
+    TApiOptions Api;
 };
 
 // vorlix-headless's command line, storing what it reads in `options`. A new option is one more

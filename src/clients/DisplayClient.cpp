@@ -117,11 +117,25 @@ void TDisplayClientBase::SetOnConnected(std::function<void()> handler) {
     FOnConnected = std::move(handler);
 }
 
+void TDisplayClientBase::SetOnConnectionStatusChanged(std::function<void()> handler) {
+    std::lock_guard lock(FLock);
+    FOnConnectionStatusChanged = std::move(handler);
+}
+
 void TDisplayClientBase::NotifyConnected() {
+    Call(FOnConnected);
+}
+
+void TDisplayClientBase::NotifyConnectionStatusChanged() {
+    Call(FOnConnectionStatusChanged);
+}
+
+// A copy is called, without the lock: the handler may take locks of its own.
+void TDisplayClientBase::Call(const std::function<void()>& handlerMember) const {
     std::function<void()> handler;
     {
         std::lock_guard lock(FLock);
-        handler = FOnConnected;
+        handler = handlerMember;
     }
     if (handler) {
         handler();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clients/ConnectionStatus.h"
 #include "datasources/DisplayType.h"
 #include "log/DLogObject.h"
 #include "log/SimpleThread.h"
@@ -91,6 +92,11 @@ public:
     std::uint64_t ConnectionCount() const { return FConnectionCount.load(); }
     // Called on the connection's thread whenever a connection to the display is in use.
     void SetOnConnected(std::function<void()> handler);
+    // What the display's connection is doing; any thread may ask, and the parts fit together.
+    virtual TConnectionStatus ConnectionStatus() const = 0;
+    // Called whenever ConnectionStatus() changes, on the thread that changed it (a connection's
+    // own, or the one that started or suspended the client), with no lock of the client held.
+    void SetOnConnectionStatusChanged(std::function<void()> handler);
 
 protected:
     // The worker is created idle; the most derived constructor starts it with StartWorker once
@@ -112,11 +118,13 @@ protected:
     std::size_t VariableCount() const;
     void NoteConnectionEstablished() { ++FConnectionCount; }
     void NotifyConnected();
+    void NotifyConnectionStatusChanged();
     // Guards the variable tables and whatever connection a subclass keeps. Recursive, because a
     // log handler may call back into the client on the same thread.
     std::recursive_mutex& ClientLock() const { return FLock; }
 
 private:
+    void Call(const std::function<void()>& handlerMember) const;
     bool RunCycle();
     // The worker runs only in automatic mode while the client runs; otherwise it sleeps.
     void UpdateWorker();
@@ -130,6 +138,7 @@ private:
     // The user wants the display connected.
     std::atomic<bool> FRunning;
     std::function<void()> FOnConnected;
+    std::function<void()> FOnConnectionStatusChanged;
     std::string FBaseConfiguration;
     bool FResetString = false;
     const TDisplayType FDisplayType;

@@ -1,11 +1,13 @@
 #include "clients/DisplayClientDebug.h"
 
 #include "datasources/DisplayBase.h"
+#include "platform/Clock.h"
 #include "platform/SprintF.h"
 #include "protocol/ConfigString.h"
 
 TDisplayClientDebug::TDisplayClientDebug(const TDisplayBase& displaybase)
-    : TDisplayClientBase("TDisplayClientDebug", DisplayType_Debug, displaybase.Name, true) {
+    : TDisplayClientBase("TDisplayClientDebug", DisplayType_Debug, displaybase.Name, true),
+      FRunningSince(Now()) {
     ApplyConfiguration(displaybase.ConfigurationString);
     LogInfoFmt("Create DEBUG display %s, subscribes on %d variables", Name(), VariableCount());
     StartWorker();
@@ -13,6 +15,38 @@ TDisplayClientDebug::TDisplayClientDebug(const TDisplayBase& displaybase)
 
 TDisplayClientDebug::~TDisplayClientDebug() {
     StopWorker();
+}
+
+void TDisplayClientDebug::ThreadSuspend() {
+    SetRunning(false);
+}
+
+void TDisplayClientDebug::ThreadStart() {
+    SetRunning(true);
+}
+
+TConnectionStatus TDisplayClientDebug::ConnectionStatus() const {
+    std::lock_guard lock(ClientLock());
+    if (!IsRunning()) {
+        return {};
+    }
+    return {TConnectionState::Connected, {}, FRunningSince};
+}
+
+void TDisplayClientDebug::SetRunning(bool running) {
+    {
+        std::lock_guard lock(ClientLock());
+        if (running == IsRunning()) {
+            return;
+        }
+        if (running) {
+            TDisplayClientBase::ThreadStart();
+            FRunningSince = Now();
+        } else {
+            TDisplayClientBase::ThreadSuspend();
+        }
+    }
+    NotifyConnectionStatusChanged();
 }
 
 void TDisplayClientDebug::ApplyConfiguration(const std::string& configuration) {

@@ -74,6 +74,10 @@ bool TDisplayClientVorlix3Base::SendVariables(const TVariables&) {
     return written;
 }
 
+TConnectionStatus TDisplayClientVorlix3Base::ConnectionStatus() const {
+    return FLink.Status();
+}
+
 bool TDisplayClientVorlix3Base::WriteToDisplay(const std::string& bytes) {
     return FLink.Send(bytes);
 }
@@ -112,6 +116,7 @@ TDisplayLink::THandlers TDisplayClientVorlix3Base::LinkHandlers() {
             [this](const std::string& reason) {
                 LogErrorFmt("Connection to display %s lost: %s", Name(), reason);
             },
+        .StatusChanged = [this] { NotifyConnectionStatusChanged(); },
     };
 }
 

@@ -18,6 +18,7 @@ class TDisplayClientVorlix3Base : public TDisplayClientBase {
 public:
     void ThreadSuspend() override;
     void ThreadStart() override;
+    TConnectionStatus ConnectionStatus() const override;
 
 protected:
     TDisplayClientVorlix3Base(const std::string& className, TDisplayType displayType, std::string name,

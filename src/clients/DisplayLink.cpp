@@ -61,22 +61,20 @@ public:
     }
 
     void SetWanted(bool wanted) {
-        if (!wanted) {
+        {
             std::lock_guard lock(FLock);
-            DropOutgoing();
+            FWantedByCaller = wanted;
+            if (!wanted) {
+                DropOutgoing();
+            }
         }
         asio::post(FIo, [this, wanted] { Want(wanted); });
     }
 
     void SettingsChanged() {
         asio::post(FIo, [this] {
-            FRetry.Reset();
             FReopenQuietly = false;
-            if (FPhase == TPhase::Waiting) {
-                FRetryTimer.cancel();
-                FPhase = TPhase::Idle;
-            }
-            TryConnect();
+            AttemptAtOnce();
         });
     }
 
@@ -89,24 +87,90 @@ public:
         return true;
     }
 
+    // A suspend shows at once, before the link's thread has closed the connection.
+    TConnectionStatus Status() {
+        std::lock_guard lock(FLock);
+        TConnectionStatus status = FPublished;
+        if (!FWantedByCaller) {
+            status.State = TConnectionState::Off;
+            status.ConnectedSince.reset();
+        }
+        return status;
+    }
+
 private:
     enum class TPhase { Idle, Waiting, Opening, Greeting, Connected };
+
+    static TConnectionState StateOf(TPhase phase) {
+        switch (phase) {
+        case TPhase::Waiting:
+            return TConnectionState::Retrying;
+        case TPhase::Opening:
+        case TPhase::Greeting:
+            return TConnectionState::Connecting;
+        case TPhase::Connected:
+            return TConnectionState::Connected;
+        case TPhase::Idle:
+            break;
+        }
+        // Idle once a handler is done: not wanted, or the settings name no display.
+        return TConnectionState::Off;
+    }
 
     // Everything below runs on the link's thread.
 
     void Want(bool wanted) {
         FWanted = wanted;
         if (wanted) {
-            FRetry.Reset();
-            if (FPhase == TPhase::Waiting) {
-                FRetryTimer.cancel();
-                FPhase = TPhase::Idle;
-            }
-            TryConnect();
+            AttemptAtOnce();
             return;
         }
         FReopenQuietly = FReopenQuietly || FPhase == TPhase::Connected;
         CloseConnection();
+    }
+
+    void AttemptAtOnce() {
+        FRetry.Reset();
+        if (FPhase == TPhase::Waiting) {
+            FRetryTimer.cancel();
+            SetPhase(TPhase::Idle);
+        }
+        TryConnect();
+    }
+
+    void SetPhase(TPhase phase) {
+        FPhase = phase;
+        PublishLater();
+    }
+
+    void SetLastError(const std::string& error) {
+        FLastError = error;
+        PublishLater();
+    }
+
+    // Publishes once the handler under way is done, so that the steps it goes through (closed,
+    // then waiting, say) are never seen.
+    void PublishLater() {
+        if (!FPublishPosted) {
+            FPublishPosted = true;
+            asio::post(FIo, [this] { Publish(); });
+        }
+    }
+
+    void Publish() {
+        FPublishPosted = false;
+        TConnectionStatus status{StateOf(FPhase), FLastError, std::nullopt};
+        if (FPhase == TPhase::Connected) {
+            status.ConnectedSince = FConnectedAt;
+        }
+        {
+            std::lock_guard lock(FLock);
+            if (status == FPublished) {
+                return;
+            }
+            FPublished = std::move(status);
+        }
+        H.StatusChanged();
     }
 
     void TryConnect() {
@@ -115,17 +179,17 @@ private:
         }
         const std::int64_t wait = FRetry.MsecUntilAttempt();
         if (wait > 0) {
-            FPhase = TPhase::Waiting;
+            SetPhase(TPhase::Waiting);
             FRetryTimer.expires_after(milliseconds(wait));
             FRetryTimer.async_wait([this](const asio::error_code& error) {
                 if (!error && FPhase == TPhase::Waiting) {
-                    FPhase = TPhase::Idle;
+                    SetPhase(TPhase::Idle);
                     TryConnect();
                 }
             });
             return;
         }
-        FPhase = TPhase::Opening;
+        SetPhase(TPhase::Opening);
         const std::uint64_t attempt = ++FAttempt;
         const auto mailbox = FMailbox;
         try {
@@ -145,7 +209,7 @@ private:
             return;
         }
         if (!connection) {
-            FPhase = TPhase::Idle;
+            SetPhase(TPhase::Idle);
             Failed(error);
             return;
         }
@@ -157,7 +221,7 @@ private:
             Install(false);
             return;
         }
-        FPhase = TPhase::Greeting;
+        SetPhase(TPhase::Greeting);
         const std::string greeting = H.Greeting();
         {
             std::lock_guard lock(FLock);
@@ -176,7 +240,8 @@ private:
     }
 
     void Install(bool greeted) {
-        FPhase = TPhase::Connected;
+        FConnectedAt = Now();
+        SetPhase(TPhase::Connected);
         FReopenQuietly = false;
         FStable = false;
         FVersionTimer.cancel();
@@ -189,6 +254,7 @@ private:
             if (!error && id == FConnectionId) {
                 FStable = true;
                 FLossLogged = false;
+                SetLastError({});
                 if (FRetry.Succeeded()) {
                     H.Recovered();
                 }
@@ -295,13 +361,15 @@ private:
 
     void WriteFailed(const std::string& error) {
         const bool greeting = FPhase != TPhase::Connected;
+        const std::string failure = "Sending failed: " + error;
         CloseConnection();
         if (greeting) {
-            Failed(error);
+            Failed(failure);
             return;
         }
+        SetLastError(failure);
         H.SendFailed(error);
-        FRetry.Failed(error);
+        FRetry.Failed(failure);
         FReopenQuietly = false;
         TryConnect();
     }
@@ -310,6 +378,7 @@ private:
         const bool stable = FStable;
         CloseConnection();
         FReopenQuietly = false;
+        SetLastError("Connection lost: " + reason);
         if (!FLossLogged) {
             FLossLogged = true;
             H.Lost(reason);
@@ -322,6 +391,7 @@ private:
 
     void Failed(const std::string& error) {
         FReopenQuietly = false;
+        SetLastError(error);
         if (FRetry.Failed(error)) {
             H.ConnectFailed(error);
         }
@@ -336,7 +406,7 @@ private:
         }
         ++FConnectionId;
         ++FAttempt;
-        FPhase = TPhase::Idle;
+        SetPhase(TPhase::Idle);
         FRetryTimer.cancel();
         FVersionTimer.cancel();
         FWriteTimer.cancel();
@@ -364,6 +434,9 @@ private:
     bool FReopenQuietly = false;
     bool FStable = false;
     bool FLossLogged = false;
+    bool FPublishPosted = false;
+    std::string FLastError;
+    TDateTime FConnectedAt = 0;
     TConnectionRetry FRetry;
     std::unique_ptr<TDisplayConnection> FConnection;
     std::uint64_t FConnectionId = 0;
@@ -380,6 +453,8 @@ private:
     std::string FOutgoing;
     std::size_t FQueued = 0;
     bool FWriteScheduled = false;
+    bool FWantedByCaller = false;
+    TConnectionStatus FPublished;
 
     std::thread FThread;
 };
@@ -402,4 +477,8 @@ void TDisplayLink::SettingsChanged() {
 
 bool TDisplayLink::Send(const std::string& bytes) {
     return FImpl->Send(bytes);
+}
+
+TConnectionStatus TDisplayLink::Status() const {
+    return FImpl->Status();
 }

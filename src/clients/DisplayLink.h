@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clients/ConnectionStatus.h"
 #include "clients/DisplayConnection.h"
 
 #include <functional>
@@ -14,6 +15,9 @@
 //
 // Closed because it is no longer wanted, the connection is opened again without the greeting, so
 // the display keeps what it shows; a settings change, a failure or a loss greets it again.
+//
+// What it is doing is published as a TConnectionStatus once each event is handled, so the
+// moments inside one (closed, then waiting to retry) are never seen.
 class TDisplayLink {
 public:
     static constexpr std::size_t OutgoingLimit = 64 * 1024;
@@ -34,6 +38,8 @@ public:
         std::function<void(const std::string& error)> SendFailed;
         // The first loss of a run of connections that each lasted less than a second.
         std::function<void(const std::string& reason)> Lost;
+        // Status() has changed.
+        std::function<void()> StatusChanged;
     };
 
     explicit TDisplayLink(THandlers handlers);
@@ -50,6 +56,8 @@ public:
     // Queues the bytes for the display; false when no connection is in use or the buffer has no
     // room for them.
     bool Send(const std::string& bytes);
+    // Any thread.
+    TConnectionStatus Status() const;
 
 private:
     class TImpl;

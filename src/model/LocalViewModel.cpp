@@ -2,6 +2,7 @@
 
 #include "config/ConfigurationFiles.h"
 #include "datasources/DisplayBase.h"
+#include "platform/Clock.h"
 
 #include <exception>
 #include <filesystem>
@@ -68,17 +69,47 @@ void TLocalViewModel::CollectData() {
             if (source != nullptr && source->RefreshData()) {
                 record.SetValue(source->Value.DelimitedText());
                 refreshed.push_back(source);
+                FSourceStatus[record.Name()].LastError.clear();
             }
         } catch (const std::exception& error) {
+            TSourceStatus& status = FSourceStatus[record.Name()];
+            status.LastError = error.what();
+            ++status.ErrorCount;
             LogErrorFmt("Error while refreshing datasource %s:%s", record.Name(), error.what());
         }
     }
     const auto clients = FLocalDisplayCache.Items();
+    std::vector<const TDisplayDataSourceBase*> changed;
     for (const TDisplayDataSourceBase* source : refreshed) {
         for (TDisplayClientBase* client : clients) {
             client->UpdateVariables(*source);
         }
+        if (NoteValue(*source)) {
+            changed.push_back(source);
+        }
     }
+    // Only once every client has every new value, so that a row showing two of them is right.
+    for (const TDisplayDataSourceBase* source : changed) {
+        if (FOnValueChanged) {
+            FOnValueChanged(*source);
+        }
+    }
+}
+
+bool TLocalViewModel::NoteValue(const TDisplayDataSourceBase& source) {
+    TSourceStatus& status = FSourceStatus[source.Name()];
+    std::string text = source.Value.Text();
+    if (status.Changed != 0 && text == status.PublishedText) {
+        return false;
+    }
+    status.PublishedText = std::move(text);
+    status.Changed = Now();
+    return true;
+}
+
+TSourceStatus TLocalViewModel::SourceStatus(const std::string& name) const {
+    const auto found = FSourceStatus.find(name);
+    return found == FSourceStatus.end() ? TSourceStatus{} : found->second;
 }
 
 TDisplayDataSourceBase* TLocalViewModel::SourceFor(const TVDataSource& record) {

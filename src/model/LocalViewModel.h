@@ -7,8 +7,11 @@
 #include "log/DLogObject.h"
 #include "model/LocalListNode.h"
 #include "model/NamedCache.h"
+#include "model/SourceStatus.h"
 #include "platform/TextFileSet.h"
 
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -30,7 +33,8 @@ public:
     // Stages both configuration files of `dir` in `files`, to be replaced with other files.
     void SaveToDictionary(const std::string& dir, TTextFileSet& files) const;
     // One collection pass: refreshes every source in record order and hands those that produced
-    // new data to every client. A source that fails is logged and skipped for this pass.
+    // new data to every client. A source that fails is logged and skipped for this pass. Then
+    // raises OnValueChanged for each source whose value text differs from the one it last handed on.
     virtual void CollectData();
     virtual void RefreshData() {}
     // Stores an edited data-source record (by name: copied into the stored one, or appended) and
@@ -44,16 +48,25 @@ public:
     TDisplayDataSourceBase* GetDatasourceFromCache(const std::string& name) const;
     TDisplayClientBase* GetDisplayClientFromCache(const std::string& name) const;
 
+    // The source's status; an empty one for a source no pass has met.
+    TSourceStatus SourceStatus(const std::string& name) const;
+    using TValueChanged = std::function<void(const TDisplayDataSourceBase& source)>;
+    void SetOnValueChanged(TValueChanged handler) { FOnValueChanged = std::move(handler); }
+
     const TBaseObjectList<TVDataSource>& DataSourceRecords() const { return FLocalParameters.Records(); }
     const TBaseObjectList<TVDisplay>& DisplayRecords() const { return FLocalDisplays.Records(); }
 
 private:
     TDisplayDataSourceBase* SourceFor(const TVDataSource& record);
     void AttachLog(TDisplayDataSourceBase& source);
+    // Records the value just handed to the clients; true when it differs from the previous one.
+    bool NoteValue(const TDisplayDataSourceBase& source);
     void LoadDisplay(std::unique_ptr<TVDisplay> record);
 
     TLocalListNode<TVDataSource> FLocalParameters{"Local Parameters"};
     TLocalListNode<TVDisplay> FLocalDisplays{"Local Display"};
     TNamedCache<TDisplayDataSourceBase> FLocalDatasourceCache;
     TNamedCache<TDisplayClientBase> FLocalDisplayCache;
+    std::map<std::string, TSourceStatus> FSourceStatus;
+    TValueChanged FOnValueChanged;
 };

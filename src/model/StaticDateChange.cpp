@@ -14,11 +14,15 @@ TDateTime StaticDateOf(const TDisplayDataSourceBase& source) {
 }
 
 bool SaveStaticDate(TLocalViewModel& model, const std::string& name, TDateTime date) {
+    return SetStaticValue(model, name, DateToText(date));
+}
+
+bool SetStaticValue(TLocalViewModel& model, const std::string& name, const std::string& text) {
     TDisplayDataSourceBase* source = model.GetDatasourceFromCache(name);
     if (!IsStaticDatasource(source)) {
         return false;
     }
-    source->Reinitialize(DateToText(date));
+    source->Reinitialize(text);
     TVDataSource record;
     source->AssignToJson(record);
     model.PushSourceChange(record);

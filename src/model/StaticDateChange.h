@@ -19,3 +19,6 @@ TDateTime StaticDateOf(const TDisplayDataSourceBase& source);
 // time; stores the source's record in the model and runs one collection pass, so the displays
 // have the new value at once. False, with nothing changed, when there is no such static source.
 bool SaveStaticDate(TLocalViewModel& model, const std::string& name, TDateTime date);
+
+// Gives the static source `name` the value `text`, as SaveStaticDate does with its date's text.
+bool SetStaticValue(TLocalViewModel& model, const std::string& name, const std::string& text);

@@ -2,9 +2,11 @@
 
 #include "platform/Clock.h"
 #include "platform/RegionalSettings.h"
+#include "platform/SprintF.h"
 
 #include <array>
 #include <chrono>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -422,4 +424,22 @@ bool TryTextToDateTime(std::string_view text, TDateTime& value) {
         }
     }
     return false;
+}
+
+std::string IsoDateTimeText(TDateTime value) {
+    const TDateTimeParts parts = DecodeDateTime(value);
+    std::tm local{};
+    local.tm_year = parts.Year - 1900;
+    local.tm_mon = parts.Month - 1;
+    local.tm_mday = parts.Day;
+    local.tm_hour = parts.Hour;
+    local.tm_min = parts.Minute;
+    local.tm_sec = parts.Second;
+    local.tm_isdst = -1;
+    // mktime settles the time zone and summer time of that moment, and with them the offset.
+    const long offset = std::mktime(&local) == -1 ? 0 : local.tm_gmtoff;
+    const long minutes = (offset < 0 ? -offset : offset) / 60;
+    return SprintF("%04d-%02d-%02dT%02d:%02d:%02d.%03d%c%02d:%02d", parts.Year, parts.Month, parts.Day,
+                   parts.Hour, parts.Minute, parts.Second, parts.Millisecond, offset < 0 ? '-' : '+',
+                   minutes / 60, minutes % 60);
 }

@@ -21,6 +21,8 @@ public:
     static constexpr std::string_view ClassName = "TConfigurationRow";
     static std::span<const TRecordField<TConfigurationRow>> Fields();
     static constexpr std::uint8_t MaxScrollspeed = 16;
+    // The longest display time in milliseconds.
+    static constexpr std::uint32_t MaxTimeout = 60000;
 
     TConfigurationRow() = default;
     TConfigurationRow(std::string text, std::uint8_t size, std::uint8_t align, std::uint8_t backgroundColor,

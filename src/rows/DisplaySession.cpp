@@ -23,6 +23,11 @@ TDisplaySession::~TDisplaySession() {
 
 void TDisplaySession::Start() {
     FModel.SetOnLogMessage(FLog);
+    FModel.SetOnValueChanged([this](const TDisplayDataSourceBase& source) {
+        for (const auto& cycle : FCycles) {
+            cycle->ShowChangedValue(source.Name());
+        }
+    });
     FModel.LoadFromDictionary(FDirectory);
     // Push mode before the first pass: in automatic mode a client drops every value it does not
     // already list, and a source with a long interval would show nothing until its next refresh.
@@ -64,11 +69,13 @@ void TDisplaySession::LoadRows(TRowSendCycle& cycle) {
 }
 
 void TDisplaySession::CollectTick() {
+    const auto start = std::chrono::steady_clock::now();
     try {
         FModel.CollectData();
     } catch (const std::exception& error) {
         Log("Datasources", std::string("Error while collecting data:") + error.what());
     }
+    FLastPassDuration = std::chrono::steady_clock::now() - start;
 }
 
 void TDisplaySession::SendTick() {

@@ -6,6 +6,7 @@
 #include "rows/RowSendCycle.h"
 #include "rows/WorkQueue.h"
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -26,8 +27,11 @@ public:
     // per client with the rows of its rows file.
     void Start();
 
-    // One collection pass; a failure is logged, never thrown.
+    // One collection pass; a failure is logged, never thrown. A changed value is sent at once to
+    // every display whose row on show has it (TRowSendCycle::ShowChangedValue).
     void CollectTick();
+    // How long the latest collection pass took.
+    std::chrono::nanoseconds LastPassDuration() const { return FLastPassDuration; }
     // One tick of every send cycle, then the hook set with SetOnTicked.
     void SendTick();
     // Runs on the driver's thread after every SendTick, for whoever reports the displays' state.
@@ -47,6 +51,7 @@ public:
     // The one way in for other threads: what they post runs on the driver's thread.
     TWorkQueue& Work() { return FWork; }
     TLocalViewModel& Model() { return FModel; }
+    const TLocalViewModel& Model() const { return FModel; }
     // In the model's client order.
     const std::vector<std::unique_ptr<TRowSendCycle>>& Cycles() const { return FCycles; }
     TRowSendCycle* Cycle(const std::string& displayName) const;
@@ -62,5 +67,6 @@ private:
     TWorkQueue FWork;
     TLocalViewModel FModel;
     std::vector<std::unique_ptr<TRowSendCycle>> FCycles;
+    std::chrono::nanoseconds FLastPassDuration{0};
     std::function<void()> FOnTicked;
 };

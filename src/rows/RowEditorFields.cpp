@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr std::uint32_t MaxTimeout = 60000;
-
 using TSettingList = TConfigurationTexts::TSettingList;
 
 int PositionOf(std::uint8_t code, const TSettingList& list) {
@@ -68,8 +66,8 @@ std::optional<std::uint32_t> ParseTimeout(std::string_view text) {
     std::uint64_t value = 0;
     const auto parsed = std::from_chars(text.data(), text.data() + text.size(), value);
     // A number too long for 64 bits is above the cap as well.
-    if (parsed.ec == std::errc::result_out_of_range || value > MaxTimeout) {
-        return MaxTimeout;
+    if (parsed.ec == std::errc::result_out_of_range || value > TConfigurationRow::MaxTimeout) {
+        return TConfigurationRow::MaxTimeout;
     }
     return static_cast<std::uint32_t>(value);
 }

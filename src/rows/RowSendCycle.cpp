@@ -33,11 +33,84 @@ void TRowSendCycle::TimSenddataTimer() {
         FLastSentBrightness = 255;
     }
     if (now > FNextTimeout) {
-        Advance(now);
-    } else if (connectedAnew && FCurrentRowIndex < FRows.size()) {
-        SendRow(*FRows[FCurrentRowIndex], now);
+        if (FNotifications.empty()) {
+            Advance(now);
+        } else {
+            EndNotification(now);
+        }
+    } else if (const TConfigurationRow* showing = ShowingRow(); connectedAnew && showing != nullptr) {
+        SendRow(*showing, now);
     }
     UpdateGauge(now);
+}
+
+bool TRowSendCycle::Notify(std::unique_ptr<TConfigurationRow> message) {
+    std::lock_guard lock(FLock);
+    if (FNotifications.size() >= MaxNotifications) {
+        return false;
+    }
+    FNotifications.push_back(std::move(message));
+    if (FNotifications.size() == 1) {
+        if (FCurrentRowIndex < FRows.size()) {
+            FRows[FCurrentRowIndex]->Mark(false);
+        }
+        ShowNotification(DateTimeToMSecs(FClock.Now()));
+    }
+    return true;
+}
+
+void TRowSendCycle::ShowNotification(std::int64_t now) {
+    const TConfigurationRow& message = *FNotifications.front();
+    FNextTimeout = now + message.Timeout;
+    SendRow(message, now);
+    UpdateGauge(now);
+}
+
+void TRowSendCycle::EndNotification(std::int64_t now) {
+    FNotifications.pop_front();
+    if (!FNotifications.empty()) {
+        ShowNotification(now);
+    } else if (FCurrentRowIndex < FRows.size()) {
+        ShowCurrentRow(now);
+    } else {
+        Advance(now);
+    }
+}
+
+void TRowSendCycle::ShowChangedValue(const std::string& sourceName) {
+    std::lock_guard lock(FLock);
+    const TConfigurationRow* showing = ShowingRow();
+    if (FPaused || showing == nullptr || showing->Scrollspeed() != 0) {
+        return;
+    }
+    const bool shows = showing->TextIsParameter
+                           ? showing->Text == sourceName
+                           : showing->Text.find('[' + sourceName + ']') != std::string::npos;
+    if (shows) {
+        SendRow(*showing, DateTimeToMSecs(FClock.Now()));
+    }
+}
+
+const TConfigurationRow* TRowSendCycle::ShowingRow() const {
+    if (!FNotifications.empty()) {
+        return FNotifications.front().get();
+    }
+    return FNextTimeout > 0 && FCurrentRowIndex < FRows.size() ? FRows[FCurrentRowIndex].get() : nullptr;
+}
+
+TRowSendCycle::TState TRowSendCycle::State() const {
+    std::lock_guard lock(FLock);
+    TState state;
+    state.Paused = FPaused;
+    if (FNotifications.empty() && ShowingRow() != nullptr) {
+        state.RowIndex = FCurrentRowIndex;
+    }
+    state.Command = FShownCommand;
+    state.LastSent = FLastSent;
+    state.RowsSent = FRowsSent;
+    state.SendFailures = FSendFailures;
+    state.Notifications = FNotifications.size();
+    return state;
 }
 
 void TRowSendCycle::Advance(std::int64_t now) {
@@ -54,6 +127,7 @@ void TRowSendCycle::Advance(std::int64_t now) {
             client->SendConfigString("-dac");
         }
         FNextTimeout = 0;
+        FShownCommand.clear();
         return;
     }
     ShowCurrentRow(now);
@@ -81,7 +155,13 @@ void TRowSendCycle::SendRow(const TConfigurationRow& row, std::int64_t now) {
         client->SendConfigString(SprintF("-i%d", static_cast<int>(display->Brightness())))) {
         FLastSentBrightness = display->Brightness();
     }
-    client->SendConfigString(command);
+    FShownCommand = command;
+    if (client->SendConfigString(command)) {
+        ++FRowsSent;
+        FLastSent = FClock.Now();
+    } else {
+        ++FSendFailures;
+    }
 }
 
 bool TRowSendCycle::ConnectedAnew(const TDisplayClientBase* client) const {

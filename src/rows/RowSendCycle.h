@@ -6,10 +6,12 @@
 #include "rows/RowOptions.h"
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,9 @@ class TVDisplay;
 //
 // When the client has connected anew since the cycle last sent (the display was cleared by its
 // greeting), the next tick sends the brightness and the current row again.
+//
+// A notification interrupts the rotation: it is shown at once for its display time, those queued
+// behind it follow in order, and then the interrupted row is shown again from the start.
 class TRowSendCycle {
 public:
     // The display's record (width, brightness) or nullptr; the display's client or nullptr.
@@ -55,6 +60,29 @@ public:
     // Sets the gauge's scale from the longest display time of the rows.
     void RefreshGaugeScale();
 
+    static constexpr std::size_t MaxNotifications = 8;
+    // Shows `message` at once, or after the notifications before it; false, and nothing queued,
+    // when MaxNotifications are already waiting or showing.
+    bool Notify(std::unique_ptr<TConfigurationRow> message);
+    // A source's value changed: when the row on the display shows it (as its source or by a
+    // reference in its text) and does not scroll, it is sent again with its display time running
+    // on. A scrolling row would start its scroll again, so it waits for its next turn.
+    void ShowChangedValue(const std::string& sourceName);
+
+    struct TState {
+        bool Paused = true;
+        // The index of the row on the display; none while nothing or a notification shows.
+        std::optional<std::size_t> RowIndex;
+        // The command of what the display shows; empty while it shows nothing of ours.
+        std::string Command;
+        // When the display last accepted a row; 0 for never.
+        TDateTime LastSent = 0;
+        std::uint64_t RowsSent = 0;
+        std::uint64_t SendFailures = 0;
+        std::size_t Notifications = 0;
+    };
+    TState State() const;
+
     // (source, message): source is the display's name; every sent row is logged.
     void SetOnLogMessage(TDLogMessage handler) { FOnLogMessage = std::move(handler); }
     const std::string& Name() const { return FName; }
@@ -64,6 +92,11 @@ private:
 
     void Advance(std::int64_t now);
     void ShowCurrentRow(std::int64_t now);
+    void ShowNotification(std::int64_t now);
+    // The front notification has had its time: the next one, or the rotation again.
+    void EndNotification(std::int64_t now);
+    // What the display shows of ours, or nullptr.
+    const TConfigurationRow* ShowingRow() const;
     void SendRow(const TConfigurationRow& row, std::int64_t now);
     bool ConnectedAnew(const TDisplayClientBase* client) const;
     void UpdateGauge(std::int64_t now);
@@ -73,7 +106,7 @@ private:
     const TDisplayLookup FDisplay;
     const TClientLookup FClient;
     const TClock& FClock;
-    std::recursive_mutex FLock;
+    mutable std::recursive_mutex FLock;
 
     TRows FRows;
     // NoRow before the first step, so that it lands on row 0.
@@ -86,6 +119,12 @@ private:
     // The client's connection count when the cycle last sent to it.
     std::uint64_t FSentOnConnection = 0;
     bool FPaused = true;
+    // The front one is on the display.
+    std::deque<std::unique_ptr<TConfigurationRow>> FNotifications;
+    std::string FShownCommand;
+    TDateTime FLastSent = 0;
+    std::uint64_t FRowsSent = 0;
+    std::uint64_t FSendFailures = 0;
 
     double FGaugeValue = 0;
     int FGaugeMaximum = 0;

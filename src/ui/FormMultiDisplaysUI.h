@@ -28,6 +28,9 @@ public:
     TFormMultiDisplays(const TFormMultiDisplays&) = delete;
     TFormMultiDisplays& operator=(const TFormMultiDisplays&) = delete;
 
+    // The running configuration, for what the program offers beside the window.
+    TDisplaySession& Session() { return *FSession; }
+
     // Adds a line to the top of the log; on the user-interface thread only.
     void HandleLogMessage(const std::string& source, const std::string& msg);
 

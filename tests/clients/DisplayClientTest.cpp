@@ -1,8 +1,8 @@
 #include "clients/DisplayClient.h"
 
 #include "ClientTestSupport.h"
-#include "support/TestClock.h"
 #include "datasources/DisplayBase.h"
+#include "support/TestClock.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +19,7 @@ public:
         StartWorker();
     }
     ~TProbeClient() override { StopWorker(); }
+    TConnectionStatus ConnectionStatus() const override { return {}; }
     using TDisplayClientBase::ResolveVariables;
     using TDisplayClientBase::SubscribeVariable;
 };

@@ -20,6 +20,7 @@
 
 namespace {
 
+using clienttest::TClosingPeer;
 using clienttest::TExactSource;
 using clienttest::TLogRecorder;
 using clienttest::TLoopbackDisplay;
@@ -343,6 +344,7 @@ TEST(DisplayClientVorlixTCPIP, ADisplayThatStopsReadingFailsItsSendOnceAndIsConn
     EXPECT_GT(refused, 0u);
     EXPECT_LT(slowest, std::chrono::milliseconds(500));
     ASSERT_TRUE(WaitUntil([&] { return client->ConnectionCount() == 2; }));
+    EXPECT_EQ(client->ConnectionStatus().LastError, "Sending failed: No progress for 2 s");
     EXPECT_EQ(peer.AcceptAndRead(2)[1], Greeting);
     EXPECT_TRUE(client->SendConfigString("B"));
     EXPECT_EQ(log.Count(failure), 1u);
@@ -351,30 +353,15 @@ TEST(DisplayClientVorlixTCPIP, ADisplayThatStopsReadingFailsItsSendOnceAndIsConn
 // A peer that accepts and closes at once is tried at the back-off's pace, and the loss is logged
 // once for the whole run.
 TEST(DisplayClientVorlixTCPIP, APeerThatClosesAtOnceIsTriedAtTheBackOffsPaceAndLoggedOnce) {
-    std::uint16_t port = 0;
-    const int listener = ListenOnLoopback(port, 8);
-    std::atomic<int> accepted{0};
-    std::atomic<bool> stop{false};
-    std::thread closer([&] {
-        while (!stop) {
-            pollfd ready{listener, POLLIN, 0};
-            if (poll(&ready, 1, 10) == 1) {
-                close(accept(listener, nullptr, nullptr));
-                ++accepted;
-            }
-        }
-    });
+    TClosingPeer peer;
     TLogRecorder log;
     {
-        const auto client = StartedClient("127.0.0.1:" + std::to_string(port), log);
+        const auto client = StartedClient(peer.Address(), log);
         std::this_thread::sleep_for(std::chrono::seconds(3));
     }
-    stop = true;
-    closer.join();
-    close(listener);
     // 50, 100, 200, 400, 800 and 1600 ms apart.
-    EXPECT_GE(accepted, 3);
-    EXPECT_LE(accepted, 8);
+    EXPECT_GE(peer.Accepted(), 3);
+    EXPECT_LE(peer.Accepted(), 8);
     const std::string loss = FormatLogText(LogType_Error, "Connection to display Hall lost:");
     const auto messages = log.Messages();
     EXPECT_EQ(std::count_if(messages.begin(), messages.end(),

@@ -138,4 +138,45 @@ private:
     std::thread FThread;
 };
 
+// A peer that accepts every connection and closes it at once.
+class TClosingPeer {
+public:
+    TClosingPeer() {
+        FListener = ListenOnLoopback(FPort, 8);
+        FThread = std::thread([this] {
+            while (!FStop) {
+                pollfd ready{FListener, POLLIN, 0};
+                if (poll(&ready, 1, 10) == 1) {
+                    close(accept(FListener, nullptr, nullptr));
+                    ++FAccepted;
+                }
+            }
+        });
+    }
+    ~TClosingPeer() {
+        FStop = true;
+        FThread.join();
+        close(FListener);
+    }
+    TClosingPeer(const TClosingPeer&) = delete;
+    TClosingPeer& operator=(const TClosingPeer&) = delete;
+
+    std::string Address() const { return "127.0.0.1:" + std::to_string(FPort); }
+    int Accepted() const { return FAccepted; }
+
+private:
+    int FListener = -1;
+    std::uint16_t FPort = 0;
+    std::atomic<int> FAccepted{0};
+    std::atomic<bool> FStop{false};
+    std::thread FThread;
+};
+
+// An address on which nothing listens: connections to it are refused.
+inline std::string RefusingAddress() {
+    std::uint16_t port = 0;
+    close(ListenOnLoopback(port, 1));
+    return "127.0.0.1:" + std::to_string(port);
+}
+
 } // namespace clienttest

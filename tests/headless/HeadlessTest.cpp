@@ -1,12 +1,14 @@
 #include "config/ConfigurationFiles.h"
 #include "config/VDataSource.h"
 #include "config/VDisplay.h"
+#include "datasources/DisplayDataSourceType.h"
 #include "platform/TextFile.h"
 #include "rows/RowsFile.h"
 #include "simulator/SimImage.h"
 #include "simulator/SimServer.h"
 #include "support/ChildProcess.h"
 #include "support/ConfigurationDir.h"
+#include "support/HttpClient.h"
 #include "support/LoopbackSocket.h"
 #include "support/TempDir.h"
 
@@ -329,3 +331,52 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.Name); });
 
 } // namespace
+
+// The HTTP API of the real program: a pushed value and a notification reach the virtual display,
+// and the program reports its display.
+TEST(HeadlessApiTest, TakesValuesAndNotificationsOverHttp) {
+    InProcessDisplay display(false);
+    ConfigurationDir config;
+    config.AddSource("Counter", DisplayDataSourceType_REST, 0, "");
+    config.AddDisplay("Hall", display.DisplayType(), display.Settings());
+    config.Write();
+    TRowSendCycle::TRows rows;
+    rows.push_back(std::make_unique<TConfigurationRow>("Counter", 2, 0, 0, 1, 60000));
+    rows.back()->TextIsParameter = true;
+    config.WriteRows("Hall", rows);
+    const std::string tokenFile = config.Dir().Write("token", "e2e-token\n").string();
+
+    ChildProcess headless(
+        {VORLIX_HEADLESS_PROGRAM, "--api", "127.0.0.1:0", config.Path(), "--api-token-file", tokenFile});
+    ASSERT_TRUE(headless.WaitForOutput("API :API listening on 127.0.0.1:", 15s)) << headless.Output();
+    ASSERT_TRUE(headless.WaitForOutput("\n", 1s));
+    const std::size_t at = headless.Output().find("API listening on 127.0.0.1:") + 27;
+    const std::string url = "http://127.0.0.1:" + std::to_string(std::stoi(headless.Output().substr(at)));
+    const std::vector<std::string> token = {"Authorization: Bearer e2e-token"};
+    THttpClient client;
+
+    EXPECT_EQ(client.Send("GET", url + "/healthz").Status, 401);
+    EXPECT_EQ(client.Send("GET", url + "/healthz", "", token).Body, "ok");
+    EXPECT_EQ(client.Send("PUT", url + "/api/v1/sources/Counter", R"({"value": "42"})", token).Status, 200);
+    EXPECT_TRUE(Shows(display, "42")) << headless.Output();
+    EXPECT_EQ(
+        client.Send("POST", url + "/api/v1/displays/Hall/notify", R"({"text": "Drill", "ms": 500})", token)
+            .Status,
+        202);
+    EXPECT_TRUE(Shows(display, "Drill"));
+    EXPECT_TRUE(Shows(display, "42")) << "the rotation is back";
+    const auto displays = client.Send("GET", url + "/api/v1/displays", "", token);
+    EXPECT_NE(displays.Body.find(R"("name":"Hall")"), std::string::npos) << displays.Body;
+    EXPECT_NE(displays.Body.find(R"("connected":true)"), std::string::npos) << displays.Body;
+    headless.Signal(SIGTERM);
+    EXPECT_EQ(headless.WaitForExit(5s), 0) << headless.Output();
+}
+
+TEST(HeadlessApiTest, RefusesToListenBeyondLoopbackWithoutAToken) {
+    ConfigurationDir config;
+    config.Write();
+    ChildProcess headless({VORLIX_HEADLESS_PROGRAM, config.Path(), "--api", "0.0.0.0:0"});
+    EXPECT_EQ(headless.WaitForExit(15s), 1);
+    EXPECT_NE(headless.Output().find("The API listens on 0.0.0.0:0 only with a token"), std::string::npos)
+        << headless.Output();
+}

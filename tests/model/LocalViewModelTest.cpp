@@ -4,6 +4,7 @@
 #include "platform/SprintF.h"
 #include "platform/VorlixError.h"
 #include "support/TempDir.h"
+#include "support/TestClock.h"
 
 #include <gtest/gtest.h>
 
@@ -117,6 +118,35 @@ TEST_F(LocalViewModelTest, CollectionPassPublishesRefreshedSourcesAndGoesOnPastF
         return line.rfind("TDisplayDataSourceFile|", 0) == 0;
     });
     EXPECT_EQ(fileErrors, 1) << "a repeated message of a source is not repeated in the log";
+}
+
+TEST_F(LocalViewModelTest, NotesEachSourcesLastChangeAndLastFailure) {
+    Write({Source(2, "Date", 1, 10, 0, "not a date"), Source(3, "Broken", 6, 5, 1, "[Date]"),
+           Source(4, "Pushed", 3, 0, 0, "")},
+          {});
+    TestClock clock;
+    std::vector<std::string> changed;
+    model.SetOnValueChanged(
+        [&changed](const TDisplayDataSourceBase& source) { changed.push_back(source.Name()); });
+    model.LoadFromDictionary(Dir());
+    model.CollectData();
+    EXPECT_EQ(changed, (std::vector<std::string>{"Date"}));
+    const TDateTime first = model.SourceStatus("Date").Changed;
+    EXPECT_EQ(first, clock.Now());
+    EXPECT_EQ(model.SourceStatus("Pushed").Changed, 0) << "never had a value";
+
+    clock.Advance(1000);
+    model.CollectData();
+    EXPECT_EQ(changed.size(), 1u) << "republishing the same value is no change";
+    EXPECT_EQ(model.SourceStatus("Date").Changed, first);
+    EXPECT_EQ(model.SourceStatus("Broken").LastError, "'not a date' is not a valid date and time");
+    EXPECT_EQ(model.SourceStatus("Broken").ErrorCount, 2u);
+
+    model.GetDatasourceFromCache("Pushed")->Value.Add("7");
+    model.CollectData();
+    EXPECT_EQ(changed, (std::vector<std::string>{"Date", "Pushed"}));
+    EXPECT_EQ(model.SourceStatus("Pushed").Changed, clock.Now());
+    EXPECT_EQ(model.SourceStatus("Nobody").ErrorCount, 0u);
 }
 
 TEST_F(LocalViewModelTest, PushSourceChangeAppendsOrReplacesAndReconfigures) {

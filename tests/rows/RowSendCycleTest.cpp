@@ -22,6 +22,9 @@ public:
         Sent.push_back(configstring);
         return true;
     }
+    TConnectionStatus ConnectionStatus() const override {
+        return {Connected ? TConnectionState::Connected : TConnectionState::Off, {}, {}};
+    }
     void Connect() {
         Connected = true;
         NoteConnectionEstablished();
@@ -191,6 +194,77 @@ TEST_F(RowSendCycleTest, GaugeCountsDownAndItsScaleFollowsTheLongestRow) {
     clock.Advance(1000);
     cycle.TimSenddataTimer();
     EXPECT_DOUBLE_EQ(cycle.GaugeValue(), 1.5);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(RowSendCycleTest, NotificationsInterruptInOrderAndTheInterruptedRowComesBack) {
+    std::vector<std::string> marks;
+    auto& row = cycle.AddRow(Row("A", 5000));
+    row.SetOnMarkedChanged([&marks](bool marked) { marks.push_back(marked ? "+A" : "-A"); });
+    cycle.SetPause(false);
+    Run(1000);
+    EXPECT_TRUE(cycle.Notify(Row("N1", 300)));
+    EXPECT_TRUE(cycle.Notify(Row("N2", 200)));
+    EXPECT_EQ(cycle.State().Notifications, 2u);
+    EXPECT_FALSE(cycle.State().RowIndex) << "a notification shows";
+    Run(1000);
+    EXPECT_EQ(client.Sent,
+              (std::vector<std::string>{"-i50", Shown("A"), Shown("N1"), Shown("N2"), Shown("A")}));
+    EXPECT_EQ(marks, (std::vector<std::string>{"+A", "-A", "+A"}));
+    const TRowSendCycle::TState state = cycle.State();
+    EXPECT_EQ(state.RowIndex, 0u);
+    EXPECT_EQ(state.Command, Shown("A"));
+    EXPECT_EQ(state.RowsSent, 4u);
+    EXPECT_EQ(state.Notifications, 0u);
+}
+
+TEST_F(RowSendCycleTest, KeepsAtMostEightNotificationsAndRepeatsTheOneShowingAfterAReconnection) {
+    cycle.SetPause(false);
+    for (std::size_t i = 0; i < TRowSendCycle::MaxNotifications; ++i) {
+        EXPECT_TRUE(cycle.Notify(Row("N", 1000)));
+    }
+    EXPECT_FALSE(cycle.Notify(Row("N", 1000)));
+    client.Connected = false;
+    cycle.TimSenddataTimer();
+    client.Connect();
+    cycle.TimSenddataTimer();
+    EXPECT_EQ(client.Sent, (std::vector<std::string>{"-i50", Shown("N"), "-i50", Shown("N")}));
+    EXPECT_EQ(cycle.State().SendFailures, 0u);
+}
+
+TEST_F(RowSendCycleTest, AChangedValueIsShownAgainOnlyByTheStillRowThatShowsIt) {
+    struct TCase {
+        std::string Text;
+        bool Parameter;
+        std::uint8_t Scroll;
+        bool Resent;
+    };
+    const std::vector<TCase> cases = {
+        {"Counter", true, 0, true},     {"Visitors: [Counter] now", false, 0, true},
+        {"Counter", false, 0, false},   {"Counters", true, 0, false},
+        {"[Counter]", false, 3, false},
+    };
+    for (const TCase& test : cases) {
+        TRowSendCycle::TRows rows;
+        rows.push_back(Row(test.Text, 10000));
+        rows.back()->TextIsParameter = test.Parameter;
+        rows.back()->SetScrollspeed(test.Scroll);
+        cycle.ReplaceRows(std::move(rows));
+        cycle.SetPause(false);
+        Run(200);
+        client.Sent.clear();
+        cycle.ShowChangedValue("Counter");
+        EXPECT_EQ(client.Sent.size(), test.Resent ? 1u : 0u) << test.Text;
+        const double gauge = cycle.GaugeValue();
+        Run(100);
+        EXPECT_LT(cycle.GaugeValue(), gauge) << "the display time runs on";
+        cycle.SetPause(true);
+        cycle.ShowChangedValue("Counter");
+        EXPECT_EQ(client.Sent.size(), test.Resent ? 1u : 0u) << "a paused display keeps what it shows";
+    }
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 // vorlix-client: keeps the displays of the configuration in the current directory up to date.
 
+#include "integration/ApiServer.h"
+#include "integration/SessionGateway.h"
 #include "platform/ProgramOptions.h"
 #include "ui/FormMultiDisplaysUI.h"
 #include "ui/WindowIcon.h"
@@ -7,20 +9,30 @@
 #include <QApplication>
 #include <QFont>
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <system_error>
 
 int main(int argc, char* argv[]) {
     // Answered before the toolkit starts, so that --help and --version need no display server.
+    TApiOptions apiOptions;
     const TProgramOptions options{
         "vorlix-client",
         "Keeps the displays of the configuration in the working directory up to date.",
         {},
-        {}};
+        ApiProgramOptions(apiOptions)};
     if (const auto status = AnswerProgramArguments(options, argc, argv, std::cout, std::cerr)) {
         return *status;
+    }
+    std::optional<TApiSettings> api;
+    try {
+        api = ApiSettings(apiOptions, std::getenv("VORLIX_API_TOKEN"));
+    } catch (const std::exception& failure) {
+        std::cerr << failure.what() << "\n";
+        return 1;
     }
     QApplication application(argc, argv);
     QApplication::setWindowIcon(VorlixWindowIcon());
@@ -33,6 +45,18 @@ int main(int argc, char* argv[]) {
     std::error_code error;
     const std::filesystem::path directory = std::filesystem::current_path(error);
     TFormMultiDisplays window(error ? std::string(".") : directory.string());
+    // Declared after the window, so that it stops before the window's session goes.
+    const TSessionGateway gateway(window.Session());
+    std::unique_ptr<TApiServer> server;
+    if (api) {
+        try {
+            server = std::make_unique<TApiServer>(*api, gateway);
+        } catch (const std::exception& failure) {
+            std::cerr << failure.what() << "\n";
+            return 1;
+        }
+        window.HandleLogMessage("API", server->ListeningMessage());
+    }
     window.show();
     return QApplication::exec();
 }

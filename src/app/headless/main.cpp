@@ -1,8 +1,10 @@
-// vorlix-headless DIR: runs the configuration in DIR as the desktop program does, without a window:
-// every display connected, every send cycle running, each log line on standard output. Ends on
-// SIGINT or SIGTERM.
+// vorlix-headless [--api ADDRESS:PORT [--api-token-file FILE]] DIR: runs the configuration in DIR as
+// the desktop program does, without a window: every display connected, every send cycle running,
+// each log line on standard output; with --api, the HTTP API too. Ends on SIGINT or SIGTERM.
 
 #include "app/HeadlessOptions.h"
+#include "integration/ApiServer.h"
+#include "integration/SessionGateway.h"
 #include "platform/SignalWaiter.h"
 #include "platform/SprintF.h"
 #include "rows/DisplaySession.h"
@@ -12,11 +14,14 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <mutex>
+#include <optional>
 
 namespace {
 
@@ -64,6 +69,12 @@ int main(int argc, char** argv) {
             AnswerProgramArguments(HeadlessProgramOptions(options), argc, argv, std::cout, std::cerr)) {
         return *status;
     }
+    std::optional<TApiSettings> api;
+    try {
+        api = ApiSettings(options.Api, std::getenv("VORLIX_API_TOKEN"));
+    } catch (const std::exception& failure) {
+        return Fail(failure.what());
+    }
     TSignalWaiter::BlockSignals(false);
 
     std::filesystem::path directory;
@@ -80,6 +91,16 @@ int main(int argc, char** argv) {
         session.Start();
     } catch (const std::exception& failure) {
         return Fail(failure.what());
+    }
+    const TSessionGateway gateway(session);
+    std::unique_ptr<TApiServer> server;
+    if (api) {
+        try {
+            server = std::make_unique<TApiServer>(*api, gateway);
+        } catch (const std::exception& failure) {
+            return Fail(failure.what());
+        }
+        printer.Print("API", server->ListeningMessage());
     }
     session.SetConnected(true);
     session.SetPaused(false);
