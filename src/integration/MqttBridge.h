@@ -3,45 +3,33 @@
 #include "integration/MqttLink.h"
 #include "integration/MqttOptions.h"
 #include "integration/MqttTopics.h"
+#include "integration/SessionOperations.h"
 #include "log/DLogObject.h"
-#include "rows/WorkQueue.h"
 
 #include <nlohmann/json.hpp>
 
-#include <cstddef>
-#include <functional>
 #include <map>
+#include <set>
 #include <string>
 
-// The session as the bridge sees it: the operations that outside requests may do, and the
-// documents that describe the displays and sources, as the HTTP API has them. Called on the
-// thread that drives the session only.
-struct TMqttSessionPort {
-    // Each answers why it refused, or nothing when done. `payload` is a text whose lines become
-    // the value, or the JSON body of a PUT of the source.
-    std::function<std::string(const std::string& source, const std::string& payload)> SetSource;
-    // `body` is the JSON body of a notification.
-    std::function<std::string(const std::string& display, const std::string& body)> Notify;
-    // JSON arrays: one document per display, and per source, with at least "name" (and "kind",
-    // "public", "lines", "changed" for a source).
-    std::function<nlohmann::ordered_json()> Displays;
-    std::function<nlohmann::ordered_json()> Sources;
-};
+class TDisplaySession;
+class TWorkQueue;
 
-// Carries the session to and from an MQTT broker. What arrives on <prefix>/sources/<name>/set and
-// <prefix>/displays/<name>/notify is handed to the session's work queue and carried out there
-// through the port; a message that cannot be is logged, with its topic and the reason, and
-// reported on <prefix>/errors. After every tick the bridge publishes, retained, each display's
-// document on <prefix>/displays/<name>/state and each public value on
-// <prefix>/sources/<name>/value, whenever they changed. Public are the values of REST sources
-// (kind 3) and of sources whose record lets the user change them; all with PublishAll.
+// Carries a running session to and from an MQTT broker. What arrives on
+// <prefix>/sources/<name>/set (a text whose lines become the value, or the JSON body of the HTTP
+// PUT) and <prefix>/displays/<name>/notify (the JSON body of the HTTP notify) is handed to the
+// session's work queue and carried out there by the same operations as the HTTP API's; a message
+// that cannot be is logged, with its topic and the reason, and reported on <prefix>/errors. After
+// every tick the bridge publishes, retained and when they changed, each display's document on
+// <prefix>/displays/<name>/state and each public source's value on <prefix>/sources/<name>/value.
+// Public are REST sources (kind 3) and sources whose record lets the user change them; with
+// PublishAll every source is.
+//
+// Lives as long as the driver runs the session's work: what it posts calls back into it.
 class TMqttBridge {
 public:
-    static constexpr std::size_t MaxPayloadBytes = 64 * 1024;
-    static constexpr int RestSourceKind = 3;
-
     // Connects at once (see TMqttLink). `log` receives lines from any thread.
-    TMqttBridge(const TMqttOptions& options, TWorkQueue& work, TMqttSessionPort port, TDLogMessage log);
+    TMqttBridge(const TMqttOptions& options, TDisplaySession& session, TDLogMessage log);
 
     // On the driving thread, after each tick.
     void PublishChanges();
@@ -52,14 +40,18 @@ private:
     void Received(const std::string& topic, std::string payload);
     // On the driving thread.
     void Carry(const std::string& topic, const std::string& payload);
+    TOutcome SetSource(const std::string& level, const std::string& payload);
+    TOutcome Notify(const std::string& level, const std::string& payload);
     void Reject(const std::string& topic, const std::string& reason);
-    void PublishIfChanged(const std::string& topic, const nlohmann::ordered_json& document);
+    // Publishes unless `topic` is among those `taken` in this round already, and adds it.
+    void PublishIfChanged(const std::string& topic, const nlohmann::ordered_json& document,
+                          std::set<std::string>& taken);
     bool Public(const nlohmann::ordered_json& source) const;
 
     const TMqttTopics FTopics;
     const bool FPublishAll;
     TWorkQueue& FWork;
-    const TMqttSessionPort FPort;
+    TSessionOperations FOperations;
     const TDLogMessage FLog;
     // What each state and value topic was given last; the driving thread's.
     std::map<std::string, std::string> FPublished;

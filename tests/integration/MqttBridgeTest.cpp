@@ -1,164 +1,139 @@
-#include "integration/MqttBridge.h"
+#include "MqttRunningSession.h"
 
-#include "MqttProbe.h"
-#include "config/JsonText.h"
-#include "support/MosquittoBroker.h"
+#include "clients/LoopbackDisplay.h"
+#include "datasources/DisplayDataSourceType.h"
+#include "datasources/DisplayType.h"
 
 #include <gtest/gtest.h>
-
-#include <thread>
 
 namespace {
 
 using namespace std::chrono_literals;
-using json = nlohmann::ordered_json;
-using mqtttest::TLines;
+using clienttest::TLoopbackDisplay;
+using mqtttest::TBridgedSession;
 
-// A session as far as the bridge sees it: documents the test sets, and the requests it got.
-class FakeSession {
-public:
-    TMqttSessionPort Port() {
-        TMqttSessionPort port;
-        port.SetSource = [this](const std::string& name, const std::string& payload) {
-            return Request("set " + name + " " + payload);
-        };
-        port.Notify = [this](const std::string& name, const std::string& body) {
-            return Request("notify " + name + " " + body);
-        };
-        port.Displays = [this] { return Displays; };
-        port.Sources = [this] { return Sources; };
-        return port;
-    }
+// What a 64-pixel display receives for a row in the large area, red on nothing. A source's value
+// arrives with the line break after each of its lines.
+std::string RowBytes(const std::string& text) {
+    return "-sc0 -sg0,0,64,16 -f1 -cb0 -cf1 -sad0 -nss0 -t\"" + text + "\"  \r\n";
+}
 
-    json Displays = json::array();
-    json Sources = json::array();
-    std::string Refusal;
-    std::vector<std::string> Requests;
-    std::thread::id RequestThread;
-
-private:
-    std::string Request(const std::string& request) {
-        Requests.push_back(request);
-        RequestThread = std::this_thread::get_id();
-        return Refusal;
-    }
-};
+const std::string Greeting = "-dac\r\n-v\r\n-i50\r\n";
 
 class MqttBridgeTest : public ::testing::Test {
 protected:
-    std::unique_ptr<TMqttBridge> StartBridge(bool publishAll = false) {
-        TMqttOptions options;
-        options.Url = FBroker.Url();
-        options.Broker = ParseMqttUrl(options.Url);
-        options.ClientId = "bridge-test";
-        options.PublishAll = publishAll;
-        auto bridge = std::make_unique<TMqttBridge>(options, FWork, FSession.Port(), FLog.Log());
-        EXPECT_TRUE(FLog.WaitFor("Connected to MQTT broker")) << FLog.All();
-        return bridge;
-    }
-    // Drives the bridge as the session's driver would, until `done` or 10 s.
-    bool DriveUntil(TMqttBridge& bridge, const std::function<bool()>& done) {
-        for (const auto until = std::chrono::steady_clock::now() + 10s;
-             std::chrono::steady_clock::now() < until;) {
-            FWork.WaitUntil(std::chrono::steady_clock::now() + 10ms);
-            FWork.RunPending();
-            bridge.PublishChanges();
-            if (done()) {
-                return true;
-            }
-        }
-        return false;
+    MqttBridgeTest() {
+        config.AddSource("Counter", DisplayDataSourceType_REST, 0, "");
+        config.AddSource("Menu", DisplayDataSourceType_Static, 0, "Soup").SetPublicChangeable(true);
+        config.AddSource("Secret", DisplayDataSourceType_Static, 0, "1234");
+        config.AddSource("a/b", DisplayDataSourceType_REST, 0, "");
+        config.AddSource("a+b", DisplayDataSourceType_Static, 0, "x").SetPublicChangeable(true);
+        config.AddDisplay("Hall", DisplayType_Vorlix3Ip, hall.Address());
+        config.Write();
+        TRowSendCycle::TRows rows;
+        rows.push_back(TextRow("Counter", 60000));
+        rows.back()->TextIsParameter = true;
+        config.WriteRows("Hall", rows);
     }
 
-    MosquittoBroker FBroker;
-    TWorkQueue FWork;
-    FakeSession FSession;
-    TLines FLog;
+    void Start(bool publishAll = false) {
+        running = std::make_unique<TBridgedSession>(config, broker, publishAll);
+        ASSERT_TRUE(hall.WaitReceived(0, Greeting + RowBytes(""))) << hall.Received(0);
+    }
+
+    TLoopbackDisplay hall{"VSIM 1.0"};
+    MosquittoBroker broker;
+    ConfigurationDir config;
+    std::unique_ptr<TBridgedSession> running;
 };
 
-TEST_F(MqttBridgeTest, RequestsReachTheSessionOnItsOwnThread) {
-    FSession.Sources = json::array({{{"name", "Door/1"}}});
-    FSession.Displays = json::array({{{"name", "Hall #2"}}});
-    const auto bridge = StartBridge();
-    FBroker.Publish("vorlix/sources/Door_1/set", "12\n13");
-    FBroker.Publish("vorlix/displays/Hall _2/notify", R"({"text": "Hi"})");
-    ASSERT_TRUE(DriveUntil(*bridge, [&] { return FSession.Requests.size() == 2; }));
-    EXPECT_EQ(FSession.Requests,
-              (std::vector<std::string>{"set Door/1 12\n13", R"(notify Hall #2 {"text": "Hi"})"}));
-    EXPECT_EQ(FSession.RequestThread, std::this_thread::get_id());
+TEST_F(MqttBridgeTest, APublishedValueReachesTheDisplayAsBytes) {
+    Start();
+    broker.Publish("vorlix/sources/Counter/set", "42");
+    ASSERT_TRUE(hall.WaitReceived(0, Greeting + RowBytes("") + RowBytes("42\r\n"))) << hall.Received(0);
+    broker.Publish("vorlix/sources/Counter/set", R"({"lines": ["7", "8"]})");
+    EXPECT_TRUE(hall.WaitReceived(0, Greeting + RowBytes("") + RowBytes("42\r\n") + RowBytes("7\r\n8\r\n")))
+        << hall.Received(0);
+    broker.Publish("vorlix/sources/Menu/set", "Fish\nChips");
+    EXPECT_TRUE(clienttest::WaitUntil(
+        [&] { return config.Dir().Read("local-datasources.json").find("Fish") != std::string::npos; }));
+}
+
+TEST_F(MqttBridgeTest, ANotificationInterruptsTheRotation) {
+    Start();
+    broker.Publish("vorlix/displays/Hall/notify", R"({"text": "Fire drill", "ms": 300})");
+    EXPECT_TRUE(hall.WaitReceived(0, Greeting + RowBytes("") + RowBytes("Fire drill") + RowBytes("")))
+        << hall.Received(0);
 }
 
 TEST_F(MqttBridgeTest, RejectedMessagesAreLoggedOnceAndReported) {
-    FSession.Sources = json::array({{{"name", "a/b"}}, {{"name", "a+b"}}});
-    const auto bridge = StartBridge();
-    const auto errors = FBroker.Subscribe("vorlix/errors");
-
-    FSession.Refusal = "There is no source \"Nix\"";
-    FBroker.Publish("vorlix/sources/Nix/set", "1");
-    ASSERT_TRUE(DriveUntil(*bridge, [&] { return FLog.Count("Rejected") == 1; })) << FLog.All();
-    EXPECT_EQ(FLog.Count("Rejected the message on vorlix/sources/Nix/set: There is no source \"Nix\""), 1U)
-        << FLog.All();
-    EXPECT_TRUE(errors->WaitForOutput(
-        R"(0 vorlix/errors {"topic":"vorlix/sources/Nix/set","error":"There is no source \"Nix\""})", 5s))
-        << errors->Output();
-
-    FBroker.Publish("vorlix/sources/a_b/set", "1");
-    FBroker.Publish("vorlix/sources/Big/set", std::string(TMqttBridge::MaxPayloadBytes + 1, 'x'));
-    ASSERT_TRUE(DriveUntil(*bridge, [&] { return FLog.Count("Rejected") == 3; })) << FLog.All();
-    EXPECT_EQ(
-        FLog.Count("on vorlix/sources/a_b/set: The name \"a_b\" in the topic fits more than one source"), 1U)
-        << FLog.All();
-    EXPECT_EQ(FLog.Count("on vorlix/sources/Big/set: The message is larger than 64 KiB"), 1U) << FLog.All();
-    EXPECT_EQ(FSession.Requests, std::vector<std::string>{"set Nix 1"});
-    EXPECT_TRUE(errors->WaitForOutput("The message is larger than 64 KiB", 5s)) << errors->Output();
+    Start();
+    const auto errors = broker.Subscribe("vorlix/errors");
+    const std::pair<std::string, std::string> cases[] = {
+        {"vorlix/sources/Nix/set", "There is no source \"Nix\""},
+        {"vorlix/sources/Secret/set", "The source \"Secret\" takes no value from outside"},
+        {"vorlix/sources/Counter/set", "The request is not a JSON object"},
+        {"vorlix/sources/a_b/set", "The name \"a_b\" in the topic fits more than one source"},
+        {"vorlix/displays/Nix/notify", "There is no display \"Nix\""},
+        {"vorlix/displays/Hall/notify", "The request needs \"text\""},
+        {"vorlix/sources/Counter/set", "The message is larger than 64 KiB"},
+    };
+    const std::string payloads[] = {
+        "1", "1", "{\"lines\": ", "1", R"({"text": "x"})", "{}", std::string(65537, 'x')};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        broker.Publish(cases[i].first, payloads[i]);
+        const std::string line = "Rejected the message on " + cases[i].first + ": " + cases[i].second;
+        EXPECT_TRUE(running->Log().WaitFor(line)) << running->Log().All();
+        EXPECT_TRUE(errors->WaitForOutput(R"({"topic":")" + cases[i].first + R"(","error":")", 5s));
+    }
+    errors->DrainOutput(300ms);
+    EXPECT_EQ(running->Log().Count("Rejected"), std::size(cases)) << running->Log().All();
+    // Nothing reached the display.
+    EXPECT_EQ(hall.Received(0), Greeting + RowBytes(""));
 }
 
-TEST_F(MqttBridgeTest, StatesAndPublicValuesArePublishedRetainedWhenTheyChange) {
-    FSession.Displays = json::array({{{"name", "Hall"}, {"connected", true}}});
-    const json value = {{"lines", {"1"}}, {"changed", "2026-12-09T12:00:00"}};
-    FSession.Sources = json::array({
-        {{"name", "Pushed"},
-         {"kind", 3},
-         {"public", false},
-         {"lines", {"1"}},
-         {"changed", "2026-12-09T12:00:00"}},
-        {{"name", "Mine"},
-         {"kind", 1},
-         {"public", true},
-         {"lines", {"1"}},
-         {"changed", "2026-12-09T12:00:00"}},
-        {{"name", "Secret"}, {"kind", 1}, {"public", false}, {"lines", {"s"}}, {"changed", nullptr}},
-    });
-    auto bridge = StartBridge();
-    const auto all = FBroker.Subscribe("vorlix/+/+/+");
-    bridge->PublishChanges();
-    EXPECT_TRUE(all->WaitForOutput("vorlix/sources/Mine/value", 5s)) << all->Output();
-    EXPECT_TRUE(all->WaitForOutput(R"(vorlix/displays/Hall/state {"name":"Hall","connected":true})", 5s));
-    EXPECT_TRUE(all->WaitForOutput("vorlix/sources/Pushed/value " + JsonText(value), 5s)) << all->Output();
+TEST_F(MqttBridgeTest, StatesAndPublicValuesAreRetainedAndFollowTheDisplay) {
+    Start();
+    broker.Publish("vorlix/sources/Counter/set", "5");
+    ASSERT_TRUE(hall.WaitReceived(0, Greeting + RowBytes("") + RowBytes("5\r\n")));
+    const auto states = broker.Subscribe("vorlix/displays/Hall/state");
+    EXPECT_TRUE(states->WaitForOutput(R"(1 vorlix/displays/Hall/state {"name":"Hall","kind":4)", 5s));
+    EXPECT_NE(states->Output().find(R"("connected":true)"), std::string::npos) << states->Output();
+    const auto values = broker.Subscribe("vorlix/sources/+/value");
+    EXPECT_TRUE(values->WaitForOutput("1 vorlix/sources/Menu/value {\"lines\":[\"Soup\"],\"changed\":", 5s))
+        << values->Output();
+    EXPECT_TRUE(values->WaitForOutput(" vorlix/sources/Counter/value {\"lines\":[\"5\"],\"changed\":\"", 5s))
+        << values->Output();
 
-    FSession.Displays[0]["connected"] = false;
-    for (int tick = 0; tick < 5; ++tick) {
-        bridge->PublishChanges();
-    }
-    EXPECT_TRUE(all->WaitForOutput(R"(vorlix/displays/Hall/state {"name":"Hall","connected":false})", 5s));
-    all->DrainOutput(300ms);
-    EXPECT_EQ(all->Output().find("Secret/value"), std::string::npos) << all->Output();
-    // Unchanged documents go once.
-    const std::string output = all->Output();
-    EXPECT_EQ(output.find(" vorlix/sources/Pushed/value {"), output.rfind(" vorlix/sources/Pushed/value {"))
+    // The display drops the connection; the client connects again and the cycle restores the row.
+    EXPECT_TRUE(states->WaitForOutput(R"("connections":1})", 5s)) << states->Output();
+    hall.Drop(0);
+    EXPECT_TRUE(states->WaitForOutput(R"("connections":2})", 10s)) << states->Output();
+    EXPECT_TRUE(hall.WaitReceived(1, Greeting + RowBytes("5\r\n"))) << hall.Received(1);
+    values->DrainOutput(300ms);
+    EXPECT_EQ(values->Output().find("Secret"), std::string::npos) << values->Output();
+    // "a/b" and "a+b" share a topic, which the first keeps.
+    const std::string output = values->Output();
+    EXPECT_EQ(output.find(" vorlix/sources/a_b/value {"), output.rfind(" vorlix/sources/a_b/value {"))
         << output;
+}
 
-    // Retained: a subscriber that comes later gets them too.
-    const auto later = FBroker.Subscribe("vorlix/displays/Hall/state");
-    EXPECT_TRUE(later->WaitForOutput(R"(1 vorlix/displays/Hall/state {"name":"Hall","connected":false})", 5s))
-        << later->Output();
+TEST_F(MqttBridgeTest, EverySourceIsPublishedWhenAskedTo) {
+    Start(true);
+    const auto values = broker.Subscribe("vorlix/sources/Secret/value");
+    EXPECT_TRUE(values->WaitForOutput("1 vorlix/sources/Secret/value {\"lines\":[\"1234\"]", 5s))
+        << values->Output();
+}
 
-    bridge.reset();
-    bridge = StartBridge(true);
-    bridge->PublishChanges();
-    const auto secret = FBroker.Subscribe("vorlix/sources/Secret/value");
-    EXPECT_TRUE(secret->WaitForOutput(R"(1 vorlix/sources/Secret/value {"lines":["s"],"changed":null})", 5s))
-        << secret->Output();
+TEST_F(MqttBridgeTest, ABrokerRestartIsSurvived) {
+    Start();
+    broker.Restart();
+    EXPECT_TRUE(running->Log().WaitFor("Connected to MQTT broker", 2, 15s)) << running->Log().All();
+    const auto states = broker.Subscribe("vorlix/displays/Hall/state");
+    EXPECT_TRUE(states->WaitForOutput(R"(1 vorlix/displays/Hall/state {"name":"Hall")", 5s))
+        << states->Output();
+    broker.Publish("vorlix/sources/Counter/set", "after");
+    EXPECT_TRUE(hall.WaitReceived(0, Greeting + RowBytes("") + RowBytes("after\r\n"))) << hall.Received(0);
 }
 
 } // namespace

@@ -16,21 +16,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-using json = nlohmann::ordered_json;
-
-// The session's displays by name, as much as the bridge needs to publish them.
-TMqttSessionPort NamesOnly(const TDisplaySession& session) {
-    TMqttSessionPort port;
-    port.Displays = [&session] {
-        json displays = json::array();
-        for (const auto& cycle : session.Cycles()) {
-            displays.push_back({{"name", cycle->Name()}});
-        }
-        return displays;
-    };
-    port.Sources = [] { return json::array(); };
-    return port;
-}
 
 TEST(MqttSessionTest, ABrokerThatNeverAnswersDoesNotDelayTheTicks) {
     ConfigurationDir config;
@@ -52,7 +37,7 @@ TEST(MqttSessionTest, ABrokerThatNeverAnswersDoesNotDelayTheTicks) {
     options.Url = "mqtt://127.0.0.1:" + std::to_string(port);
     options.Broker = ParseMqttUrl(options.Url);
     options.ClientId = "session-test";
-    TMqttBridge bridge(options, session.Work(), NamesOnly(session), log.Log());
+    TMqttBridge bridge(options, session, log.Log());
 
     std::vector<std::chrono::steady_clock::time_point> ticks;
     session.SetOnTicked([&] {
