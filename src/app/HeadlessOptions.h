@@ -1,6 +1,7 @@
 #pragma once
 
 #include "integration/ApiOptions.h"
+#include "integration/MqttOptions.h"
 #include "platform/ProgramOptions.h"
 
 #include <string>
@@ -10,6 +11,7 @@ struct THeadlessOptions {
     // The configuration directory.
     std::string Directory;
     TApiOptions Api;
+    TMqttOptions Mqtt;
 };
 
 // vorlix-headless's command line, storing what it reads in `options`. A new option is one more

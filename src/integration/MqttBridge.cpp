@@ -53,13 +53,13 @@ std::vector<std::string> SourceLines(const std::string& payload) {
 
 } // namespace
 
-TMqttBridge::TMqttBridge(const TMqttOptions& options, TDisplaySession& session, TDLogMessage log)
+TMqttBridge::TMqttBridge(const TMqttOptions& options, TDisplaySession& session)
     : FTopics(options.Prefix), FPublishAll(options.PublishAll), FWork(session.Work()), FOperations(session),
-      FLog(std::move(log)),
+      FSession(session),
       FLink(
           options, {FTopics.AnySourceSet(), FTopics.AnyDisplayNotify()},
           [this](const std::string& topic, std::string payload) { Received(topic, std::move(payload)); },
-          FLog) {}
+          [this](const std::string& source, const std::string& message) { FSession.Log(source, message); }) {}
 
 void TMqttBridge::Received(const std::string& topic, std::string payload) {
     if (payload.size() > MaxRequestBytes) {
@@ -105,9 +105,7 @@ TOutcome TMqttBridge::Notify(const std::string& level, const std::string& payloa
 }
 
 void TMqttBridge::Reject(const std::string& topic, const std::string& reason) {
-    if (FLog) {
-        FLog("MQTT", SprintF("Rejected the message on %s: %s", topic, reason));
-    }
+    FSession.Log("MQTT", SprintF("Rejected the message on %s: %s", topic, reason));
     FLink.Publish({FTopics.Errors(), JsonText(json{{"topic", topic}, {"error", reason}}), false});
 }
 

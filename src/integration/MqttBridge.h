@@ -4,7 +4,6 @@
 #include "integration/MqttOptions.h"
 #include "integration/MqttTopics.h"
 #include "integration/SessionOperations.h"
-#include "log/DLogObject.h"
 
 #include <nlohmann/json.hpp>
 
@@ -28,8 +27,8 @@ class TWorkQueue;
 // Lives as long as the driver runs the session's work: what it posts calls back into it.
 class TMqttBridge {
 public:
-    // Connects at once (see TMqttLink). `log` receives lines from any thread.
-    TMqttBridge(const TMqttOptions& options, TDisplaySession& session, TDLogMessage log);
+    // Connects at once (see TMqttLink), and logs to the session's log.
+    TMqttBridge(const TMqttOptions& options, TDisplaySession& session);
 
     // On the driving thread, after each tick.
     void PublishChanges();
@@ -52,7 +51,7 @@ private:
     const bool FPublishAll;
     TWorkQueue& FWork;
     TSessionOperations FOperations;
-    const TDLogMessage FLog;
+    const TDisplaySession& FSession;
     // What each state and value topic was given last; the driving thread's.
     std::map<std::string, std::string> FPublished;
     // Last: its thread calls back into the members above.

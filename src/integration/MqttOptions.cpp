@@ -130,22 +130,24 @@ TMqttBroker ParseMqttUrl(const std::string& url) {
     return broker;
 }
 
-std::vector<TProgramOption> MqttProgramOptions(TMqttOptions& options) {
-    return {
-        {"--mqtt", "URL", "Connect to the MQTT broker at mqtt://host[:port] or mqtts://host[:port]",
-         [&options](const std::string& url) {
-             options.Broker = ParseMqttUrl(url);
-             options.Url = url;
-         }},
-        {"--mqtt-prefix", "TEXT", "The first levels of every MQTT topic (vorlix)",
-         [&options](const std::string& prefix) { options.Prefix = CheckedPrefix(prefix); }},
-        {"--mqtt-client-id", "TEXT", "The MQTT client id (vorlix-HOST-PID)", SetText(options.ClientId)},
-        {"--mqtt-credentials-file", "FILE",
-         "The MQTT user and password on two lines\n(else VORLIX_MQTT_USER and VORLIX_MQTT_PASSWORD)",
-         SetText(options.CredentialsFile)},
-        {"--mqtt-publish-all", "", "Publish the value of every source, not only the public ones",
-         SetFlag(options.PublishAll)},
-    };
+void AddMqttProgramOptions(std::vector<TProgramOption>& table, TMqttOptions& options) {
+    table.insert(
+        table.end(),
+        {
+            {"--mqtt", "URL", "Connect to the MQTT broker at mqtt://host[:port] or mqtts://host[:port]",
+             [&options](const std::string& url) {
+                 options.Broker = ParseMqttUrl(url);
+                 options.Url = url;
+             }},
+            {"--mqtt-prefix", "TEXT", "The first levels of every MQTT topic (vorlix)",
+             [&options](const std::string& prefix) { options.Prefix = CheckedPrefix(prefix); }},
+            {"--mqtt-client-id", "TEXT", "The MQTT client id (vorlix-HOST-PID)", SetText(options.ClientId)},
+            {"--mqtt-credentials-file", "FILE",
+             "The MQTT user and password on two lines\n(else VORLIX_MQTT_USER and VORLIX_MQTT_PASSWORD)",
+             SetText(options.CredentialsFile)},
+            {"--mqtt-publish-all", "", "Publish the value of every source, not only the public ones",
+             SetFlag(options.PublishAll)},
+        });
 }
 
 void CompleteMqttOptions(TMqttOptions& options, const TEnvironment& environment) {

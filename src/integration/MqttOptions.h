@@ -32,10 +32,10 @@ struct TMqttOptions {
 // Fails with an EVorlixError that names the URL and what is wrong with it.
 TMqttBroker ParseMqttUrl(const std::string& url);
 
-// The bridge's lines of a program's option table (--mqtt URL, --mqtt-prefix TEXT,
+// Adds the bridge's lines to a program's option table (--mqtt URL, --mqtt-prefix TEXT,
 // --mqtt-client-id TEXT, --mqtt-credentials-file FILE, --mqtt-publish-all), storing what they read
 // in `options`. A bad URL or prefix is refused with an EVorlixError that says why.
-std::vector<TProgramOption> MqttProgramOptions(TMqttOptions& options);
+void AddMqttProgramOptions(std::vector<TProgramOption>& table, TMqttOptions& options);
 
 // Once the command line is read and it asks for a bridge: fills in the client id
 // vorlix-<host>-<pid> when none was given, and the user and password from the credentials file or,

@@ -56,8 +56,10 @@ public:
     const std::vector<std::unique_ptr<TRowSendCycle>>& Cycles() const { return FCycles; }
     TRowSendCycle* Cycle(const std::string& displayName) const;
 
-private:
+    // A line for the session's log, from any thread.
     void Log(const std::string& source, const std::string& message) const;
+
+private:
     void LoadRows(TRowSendCycle& cycle);
 
     const std::string FDirectory;

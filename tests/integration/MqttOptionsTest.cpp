@@ -64,7 +64,8 @@ const char* NoVariable(const char*) {
 // Reads `arguments` with the bridge's options and one operand, DIR, as a program would.
 TParsedArguments Parse(const std::vector<std::string>& arguments, TMqttOptions& options) {
     std::string directory;
-    const TProgramOptions program{"test", "", {{"DIR", SetText(directory)}}, MqttProgramOptions(options)};
+    TProgramOptions program{"test", "", {{"DIR", SetText(directory)}}, {}};
+    AddMqttProgramOptions(program.Options, options);
     return ParseProgramArguments(program, arguments);
 }
 

@@ -37,7 +37,7 @@ TEST(MqttSessionTest, ABrokerThatNeverAnswersDoesNotDelayTheTicks) {
     options.Url = "mqtt://127.0.0.1:" + std::to_string(port);
     options.Broker = ParseMqttUrl(options.Url);
     options.ClientId = "session-test";
-    TMqttBridge bridge(options, session, log.Log());
+    TMqttBridge bridge(options, session);
 
     std::vector<std::chrono::steady_clock::time_point> ticks;
     session.SetOnTicked([&] {

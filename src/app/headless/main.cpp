@@ -1,9 +1,11 @@
-// vorlix-headless [--api ADDRESS:PORT [--api-token-file FILE]] DIR: runs the configuration in DIR as
-// the desktop program does, without a window: every display connected, every send cycle running,
-// each log line on standard output; with --api, the HTTP API too. Ends on SIGINT or SIGTERM.
+// vorlix-headless [--api ADDRESS:PORT [--api-token-file FILE]] [--mqtt URL ...] DIR: runs the
+// configuration in DIR as the desktop program does, without a window: every display connected, every
+// send cycle running, each log line on standard output; with --api, the HTTP API too, and with
+// --mqtt the MQTT bridge. Ends on SIGINT or SIGTERM.
 
 #include "app/HeadlessOptions.h"
 #include "integration/ApiServer.h"
+#include "integration/MqttBridge.h"
 #include "integration/SessionGateway.h"
 #include "platform/SignalWaiter.h"
 #include "platform/SprintF.h"
@@ -72,6 +74,7 @@ int main(int argc, char** argv) {
     std::optional<TApiSettings> api;
     try {
         api = ApiSettings(options.Api, std::getenv("VORLIX_API_TOKEN"));
+        CompleteMqttOptions(options.Mqtt, std::getenv);
     } catch (const std::exception& failure) {
         return Fail(failure.what());
     }
@@ -101,6 +104,11 @@ int main(int argc, char** argv) {
             return Fail(failure.what());
         }
         printer.Print("API", server->ListeningMessage());
+    }
+    std::unique_ptr<TMqttBridge> bridge;
+    if (options.Mqtt.Enabled()) {
+        bridge = std::make_unique<TMqttBridge>(options.Mqtt, session);
+        session.SetOnTicked([&bridge] { bridge->PublishChanges(); });
     }
     session.SetConnected(true);
     session.SetPaused(false);
