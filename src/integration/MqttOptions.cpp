@@ -134,18 +134,21 @@ void AddMqttProgramOptions(std::vector<TProgramOption>& table, TMqttOptions& opt
     table.insert(
         table.end(),
         {
-            {"--mqtt", "URL", "Connect to the MQTT broker at mqtt://host[:port] or mqtts://host[:port]",
+            {"--mqtt", "URL",
+             "Connects to the MQTT broker at mqtt://host[:port] (1883) or\nmqtts://host[:port] (8883, TLS).",
              [&options](const std::string& url) {
                  options.Broker = ParseMqttUrl(url);
                  options.Url = url;
              }},
-            {"--mqtt-prefix", "TEXT", "The first levels of every MQTT topic (vorlix)",
+            {"--mqtt-prefix", "TEXT", "The first levels of every MQTT topic (vorlix).",
              [&options](const std::string& prefix) { options.Prefix = CheckedPrefix(prefix); }},
-            {"--mqtt-client-id", "TEXT", "The MQTT client id (vorlix-HOST-PID)", SetText(options.ClientId)},
+            {"--mqtt-client-id", "TEXT", "The MQTT client id (vorlix-HOST-PID).", SetText(options.ClientId)},
             {"--mqtt-credentials-file", "FILE",
-             "The MQTT user and password on two lines\n(else VORLIX_MQTT_USER and VORLIX_MQTT_PASSWORD)",
+             "The MQTT user and password are the two lines of FILE (otherwise\nVORLIX_MQTT_USER and "
+             "VORLIX_MQTT_PASSWORD when set).",
              SetText(options.CredentialsFile)},
-            {"--mqtt-publish-all", "", "Publish the value of every source, not only the public ones",
+            {"--mqtt-publish-all", "",
+             "Publishes the value of every source over MQTT, not only the public ones.",
              SetFlag(options.PublishAll)},
         });
 }
