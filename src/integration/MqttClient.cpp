@@ -37,7 +37,11 @@ struct TMqttCallbacks {
         if (reason != 0) {
             client.FFailure =
                 SprintF("The broker refused the connection: %s", mosquitto_reason_string(reason));
-        } else if (client.FEvents.OnConnected) {
+            return;
+        }
+        // What went wrong on the way here is no part of a later failure.
+        client.FLibraryError.clear();
+        if (client.FEvents.OnConnected) {
             client.FEvents.OnConnected();
         }
     }
