@@ -73,7 +73,6 @@ void MqttPublishToPixels(benchmark::State& state) {
     options.Broker = ParseMqttUrl(options.Url);
     options.ClientId = "bench";
     auto bridge = std::make_unique<TMqttBridge>(options, session);
-    session.SetOnTicked([&bridge] { bridge->PublishChanges(); });
     std::thread driver([&session] { session.RunTicks(); });
     TLinePublisher publisher(broker, "vorlix/sources/Counter/set");
 

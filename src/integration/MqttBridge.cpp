@@ -59,7 +59,13 @@ TMqttBridge::TMqttBridge(const TMqttOptions& options, TDisplaySession& session)
       FLink(
           options, {FTopics.AnySourceSet(), FTopics.AnyDisplayNotify()},
           [this](const std::string& topic, std::string payload) { Received(topic, std::move(payload)); },
-          [this](const std::string& source, const std::string& message) { FSession.Log(source, message); }) {}
+          [this](const std::string& source, const std::string& message) { FSession.Log(source, message); }) {
+    FSession.SetOnTicked([this] { PublishChanges(); });
+}
+
+TMqttBridge::~TMqttBridge() {
+    FSession.SetOnTicked({});
+}
 
 void TMqttBridge::Received(const std::string& topic, std::string payload) {
     if (payload.size() > MaxRequestBytes) {

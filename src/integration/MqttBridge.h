@@ -27,11 +27,13 @@ class TWorkQueue;
 // Lives as long as the driver runs the session's work: what it posts calls back into it.
 class TMqttBridge {
 public:
-    // Connects at once (see TMqttLink), and logs to the session's log.
+    // Connects at once (see TMqttLink), logs to the session's log, and publishes after each of the
+    // session's ticks. Made and destroyed on the driving thread.
     TMqttBridge(const TMqttOptions& options, TDisplaySession& session);
+    ~TMqttBridge();
+    TMqttBridge(const TMqttBridge&) = delete;
+    TMqttBridge& operator=(const TMqttBridge&) = delete;
 
-    // On the driving thread, after each tick.
-    void PublishChanges();
     bool Connected() const { return FLink.Connected(); }
 
 private:
@@ -42,6 +44,7 @@ private:
     TOutcome SetSource(const std::string& level, const std::string& payload);
     TOutcome Notify(const std::string& level, const std::string& payload);
     void Reject(const std::string& topic, const std::string& reason);
+    void PublishChanges();
     // Publishes unless `topic` is among those `taken` in this round already, and adds it.
     void PublishIfChanged(const std::string& topic, const nlohmann::ordered_json& document,
                           std::set<std::string>& taken);
@@ -51,7 +54,7 @@ private:
     const bool FPublishAll;
     TWorkQueue& FWork;
     TSessionOperations FOperations;
-    const TDisplaySession& FSession;
+    TDisplaySession& FSession;
     // What each state and value topic was given last; the driving thread's.
     std::map<std::string, std::string> FPublished;
     // Last: its thread calls back into the members above.

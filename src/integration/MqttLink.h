@@ -45,7 +45,6 @@ public:
 
     void Publish(TMqttMessage message);
     bool Connected() const { return FConnected; }
-    const TMqttTopics& Topics() const { return FTopics; }
 
 private:
     using TTime = std::chrono::steady_clock::time_point;

@@ -29,7 +29,6 @@ public:
         options.ClientId = "bridged-session";
         options.PublishAll = publishAll;
         FBridge = std::make_unique<TMqttBridge>(options, FSession);
-        FSession.SetOnTicked([this] { FBridge->PublishChanges(); });
         FDriver = std::thread([this] { FSession.RunTicks(); });
         EXPECT_TRUE(FLog.WaitFor("Connected to MQTT broker")) << FLog.All();
     }

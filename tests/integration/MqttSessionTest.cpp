@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <thread>
 
 namespace {
@@ -39,21 +40,21 @@ TEST(MqttSessionTest, ABrokerThatNeverAnswersDoesNotDelayTheTicks) {
     options.ClientId = "session-test";
     TMqttBridge bridge(options, session);
 
-    std::vector<std::chrono::steady_clock::time_point> ticks;
-    session.SetOnTicked([&] {
-        ticks.push_back(std::chrono::steady_clock::now());
-        bridge.PublishChanges();
-    });
-    std::thread driver([&] { session.RunTicks(); });
-    std::this_thread::sleep_for(2s);
-    session.Work().RequestStop();
-    driver.join();
+    // Driven here as RunTicks drives it, so that each tick's work (the bridge's publishing in it, and
+    // what the bridge posted) can be timed.
+    std::chrono::steady_clock::duration longest{};
+    for (const auto until = std::chrono::steady_clock::now() + 2s;
+         std::chrono::steady_clock::now() < until;) {
+        const auto start = std::chrono::steady_clock::now();
+        session.CollectTick();
+        session.SendTick();
+        session.Work().RunPending();
+        longest = std::max(longest, std::chrono::steady_clock::now() - start);
+        std::this_thread::sleep_until(start + 100ms);
+    }
     close(listener);
 
-    ASSERT_GE(ticks.size(), 15U);
-    for (std::size_t i = 1; i < ticks.size(); ++i) {
-        EXPECT_LT(ticks[i] - ticks[i - 1], 150ms) << "tick " << i;
-    }
+    EXPECT_LT(longest, 50ms);
     EXPECT_FALSE(bridge.Connected());
     EXPECT_GE(log.Count("Two"), 5U) << log.All();
 }

@@ -66,7 +66,6 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<TMqttBridge> bridge;
     if (mqttOptions.Enabled()) {
         bridge = std::make_unique<TMqttBridge>(mqttOptions, window.Session());
-        window.Session().SetOnTicked([&bridge] { bridge->PublishChanges(); });
     }
     window.show();
     return QApplication::exec();

@@ -108,7 +108,6 @@ int main(int argc, char** argv) {
     std::unique_ptr<TMqttBridge> bridge;
     if (options.Mqtt.Enabled()) {
         bridge = std::make_unique<TMqttBridge>(options.Mqtt, session);
-        session.SetOnTicked([&bridge] { bridge->PublishChanges(); });
     }
     session.SetConnected(true);
     session.SetPaused(false);
