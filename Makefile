@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 CMAKE_GEN := -G "Unix Makefiles"
 CTEST := ctest --output-on-failure --no-tests=error -j $(JOBS)
 
-.PHONY: all setup build run test test-release test-asan test-tsan clean
+.PHONY: all setup build run test test-release test-asan test-tsan package package-check clean
 
 all: build
 
@@ -18,7 +18,9 @@ build: setup build/release/CMakeCache.txt
 	cmake --build build/release -j $(JOBS)
 
 # Try it: the virtual display and the desktop program on a copy of examples/demo in build/demo.
-run: build
+# Only the two programs are built, so the window shows as soon as possible.
+run: setup build/release/CMakeCache.txt
+	cmake --build build/release -j $(JOBS) --target vorlix-client vorlix-sim
 	bash scripts/run-demo
 
 test: setup
@@ -42,6 +44,17 @@ test-tsan:
 	  -DVORLIX_SANITIZE=thread
 	cmake --build build/tsan -j $(JOBS) --target threaded_tests
 	cd build/tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(CTEST) -L threaded
+
+# The Debian package build/release/vorlix-client_<version>_<arch>.deb of the programs, and a check
+# that installs it on this machine, runs it and purges it again. Neither is part of make test.
+package: setup build/release/CMakeCache.txt
+	cmake --build build/release -j $(JOBS) --target package_contents
+	rm -f build/release/vorlix-client_*.deb
+	cd build/release && cpack -G DEB
+	lintian --fail-on error build/release/vorlix-client_*.deb
+
+package-check: package
+	bash scripts/package-check build/release/vorlix-client_*.deb
 
 clean:
 	rm -rf build

@@ -11,6 +11,8 @@ struct THeadlessOptions {
     // The configuration directory.
     std::string Directory;
     TApiOptions Api;
+    // Only load the configuration and report its problems.
+    bool Check = false;
     TMqttOptions Mqtt;
 };
 

@@ -7,22 +7,7 @@
 
 namespace {
 
-constexpr int MaxResolveRounds = 64;
-constexpr std::size_t MaxResolvedLength = 64 * 1024;
 constexpr std::int64_t FailedSendPauseMsec = 1000;
-
-// Replaces every occurrence of `from` by `to`, but stops replacing once the result has grown past
-// the resolved-length limit, so a value that holds many references cannot blow the text up.
-std::string ReplaceAll(const std::string& text, const std::string& from, const std::string& to) {
-    std::string result;
-    std::size_t start = 0;
-    for (std::size_t found = text.find(from);
-         found != std::string::npos && result.size() <= MaxResolvedLength; found = text.find(from, start)) {
-        result.append(text, start, found - start).append(to);
-        start = found + from.size();
-    }
-    return result.append(text, start);
-}
 
 } // namespace
 
@@ -190,21 +175,11 @@ bool TDisplayClientBase::SendVariables(const TVariables&) {
     return true;
 }
 
-std::string TDisplayClientBase::ResolveVariables(const std::string& text) const {
+std::string TDisplayClientBase::ResolveVariables(const std::string& text) {
     std::lock_guard lock(FLock);
-    std::string resolved = text;
-    for (int round = 0; round < MaxResolveRounds && resolved.size() <= MaxResolvedLength; ++round) {
-        const std::size_t open = resolved.find('[');
-        const std::size_t close = resolved.find(']');
-        if (open == std::string::npos || close == std::string::npos || close < open) {
-            break;
-        }
-        const std::string reference = resolved.substr(open, close - open + 1);
-        const auto variable = FVariables.find(reference);
-        resolved =
-            ReplaceAll(resolved, reference, variable == FVariables.end() ? std::string() : variable->second);
-    }
-    return resolved;
+    return FResolver.Resolve(text, FVariables, [this](const std::string& reference) {
+        LogErrorFmt("Reference cycle in %s", reference);
+    });
 }
 
 void TDisplayClientBase::SubscribeVariable(const std::string& key) {

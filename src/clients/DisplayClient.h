@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clients/ConnectionStatus.h"
+#include "clients/VariableResolver.h"
 #include "datasources/DisplayType.h"
 #include "log/DLogObject.h"
 #include "log/SimpleThread.h"
@@ -72,6 +73,10 @@ public:
 
     // Sends a configuration string in push mode; true when the display's connection took it.
     virtual bool SendConfigString(const std::string& configstring);
+    // The string with its references replaced as SendConfigString would send it now.
+    std::string ResolvedConfigString(const std::string& configstring) {
+        return ResolveVariables(configstring);
+    }
     // New connection settings text; true when accepted.
     virtual bool SetDisplayConfig(const std::string& baseconfig);
     virtual void ThreadSuspend();
@@ -110,9 +115,9 @@ protected:
     virtual void ApplyConfiguration(const std::string& configuration);
     virtual bool SendVariables(const TVariables& view);
 
-    // Replaces every reference, a name in square brackets, by its variable's value or by nothing.
-    // Inserted values are searched again, at most 64 rounds and up to a text of 64 KiB.
-    std::string ResolveVariables(const std::string& text) const;
+    // Replaces every reference, a name in square brackets, by its variable's value or by nothing
+    // (see TVariableResolver); logs a reference cycle the first time it is met.
+    std::string ResolveVariables(const std::string& text);
     // Lists a variable the display follows, with an empty value.
     void SubscribeVariable(const std::string& key);
     std::size_t VariableCount() const;
@@ -143,6 +148,7 @@ private:
     bool FResetString = false;
     const TDisplayType FDisplayType;
     TVariables FVariables;
+    TVariableResolver FResolver;
     std::map<std::string, TVariableIndexView> FVariableTrack;
     std::string FSoftwareVersion = "N/A";
     const std::string FName;

@@ -11,6 +11,7 @@ struct TDisplayBase {
     TDisplayBase(std::string name, std::string configurationString, std::string displaySettings,
                  TDisplayType displayType);
     explicit TDisplayBase(const TVDisplay& display);
+    bool operator==(const TDisplayBase&) const = default;
 
     TDisplayType DisplayType;
     std::string Name;

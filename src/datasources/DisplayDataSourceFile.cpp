@@ -1,5 +1,6 @@
 #include "datasources/DisplayDataSourceFile.h"
 
+#include "platform/InputLimit.h"
 #include "platform/TextFile.h"
 #include "platform/VorlixError.h"
 
@@ -39,10 +40,14 @@ bool TDisplayDataSourceFile::RefreshData() {
 void TDisplayDataSourceFile::ReadLines() {
     std::string text;
     try {
-        text = ReadTextFile(PathOf(FilePath));
+        text = ReadTextFile(PathOf(FilePath), MaxInputSize);
     } catch (const EVorlixError& error) {
         LogErrorFmt("Error Datasource %s while opening file %s:%s", Name(), FilePath, error.what());
-        Value.Add(SprintF("Failed to read file %s", FilePath));
+        // A path refused unread (a pipe, a device, a huge file) leaves the value empty; only a
+        // file that could not be read shows the failure line.
+        if (dynamic_cast<const EFileRefused*>(&error) == nullptr) {
+            Value.Add(SprintF("Failed to read file %s", FilePath));
+        }
         return;
     }
     std::size_t start = 0;

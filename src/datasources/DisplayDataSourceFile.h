@@ -3,7 +3,7 @@
 #include "datasources/DisplayDataSourceBase.h"
 
 // The lines of a text file. The file is read on every refresh; the value is published when the
-// interval has run out.
+// interval has run out. Only a regular file of at most MaxInputSize bytes is read.
 class TDisplayDataSourceFile : public TDisplayDataSourceBase {
 public:
     TDisplayDataSourceFile(const std::string& name, const std::string& path);

@@ -95,7 +95,7 @@ private:
 
 std::string FailureReason(CURLcode code, const TTransfer& transfer, const char* errorText) {
     if (transfer.TooLarge || code == CURLE_FILESIZE_EXCEEDED) {
-        return "the response is larger than 8 MiB";
+        return "the response is larger than " + SizeLimitText(THttpFetch::MaxBodySize);
     }
     return errorText[0] != '\0' ? errorText : curl_easy_strerror(code);
 }

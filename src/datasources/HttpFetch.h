@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/InputLimit.h"
+
 #include <atomic>
 #include <cstddef>
 #include <string>
@@ -8,7 +10,7 @@
 // time-out, and a body limit. Another thread may abort a request in progress.
 class THttpFetch {
 public:
-    static constexpr std::size_t MaxBodySize = 8 * 1024 * 1024;
+    static constexpr std::size_t MaxBodySize = MaxInputSize;
 
     THttpFetch();
     ~THttpFetch();

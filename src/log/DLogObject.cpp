@@ -1,5 +1,7 @@
 #include "log/DLogObject.h"
 
+#include <algorithm>
+
 TDLogObject::TDLogObject(std::string className) : FClassName(std::move(className)) {}
 
 std::string TDLogObject::GetLogSourceName() const {
@@ -48,4 +50,20 @@ void TDLogObject::Relay(const std::string& source, const std::string& text) {
 
 std::string FormatLogText(TDLogType level, const std::string& message) {
     return SprintF("%6s: %s", LogTypeName(level), message);
+}
+
+std::optional<TLogText> ParseLogText(std::string_view text) {
+    const std::size_t colon = text.find(": ");
+    if (colon == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::string_view field = text.substr(0, colon);
+    const std::string_view name = field.substr(std::min(field.find_first_not_of(' '), field.size()));
+    for (const TDLogType level :
+         {LogType_Error, LogType_Warning, LogType_Info, LogType_Trace, LogType_Debug}) {
+        if (name == LogTypeName(level) && field.size() == std::max<std::size_t>(6, name.size())) {
+            return TLogText{level, std::string(text.substr(colon + 2))};
+        }
+    }
+    return std::nullopt;
 }

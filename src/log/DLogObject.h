@@ -6,7 +6,9 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 // (source, message): source is the class name of the logging object.
@@ -69,3 +71,10 @@ private:
 
 // The text handed to a log handler: level right-aligned in six characters, ": ", message.
 std::string FormatLogText(TDLogType level, const std::string& message);
+
+// The level and the message of a text that FormatLogText made; nothing for any other text.
+struct TLogText {
+    TDLogType Level;
+    std::string Message;
+};
+std::optional<TLogText> ParseLogText(std::string_view text);

@@ -23,6 +23,8 @@ public:
         return stored != nullptr ? *stored : FConnectedViewObject.Add(std::move(record));
     }
 
+    void Clear() { FConnectedViewObject.Clear(); }
+
     const TBaseObjectList<T>& Records() const { return FConnectedViewObject; }
     const std::string& ToString() const { return Text; }
 

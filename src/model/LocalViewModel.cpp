@@ -6,6 +6,7 @@
 
 #include <exception>
 #include <filesystem>
+#include <map>
 #include <memory>
 
 namespace {
@@ -45,6 +46,43 @@ void TLocalViewModel::LoadDisplay(std::unique_ptr<TVDisplay> record) {
     } else if (auto created = TDisplayClientBase::CreateClient(description, false)) {
         FLocalDisplayCache.Add(stored.Name(), std::move(created));
     }
+}
+
+std::vector<TDisplayClientBase*> TLocalViewModel::ReplaceConfiguration(TBaseObjectList<TVDataSource> sources,
+                                                                       TBaseObjectList<TVDisplay> displays) {
+    FLocalDatasourceCache.Clear();
+    FLocalParameters.Clear();
+    for (auto& source : sources.ExtractAll()) {
+        FLocalParameters.AddOrUpdateViewObject(std::move(source));
+    }
+    std::map<std::string, TDisplayBase> previousDescriptions;
+    for (const TVDisplay& record : FLocalDisplays.Records()) {
+        previousDescriptions.emplace(record.Name(), TDisplayBase(record));
+    }
+    // What is not taken over from here stops when it goes, before any new client starts.
+    TNamedCache<TDisplayClientBase> previous = std::move(FLocalDisplayCache);
+    FLocalDisplayCache.Clear();
+    FLocalDisplays.Clear();
+    std::vector<TDisplayClientBase*> created;
+    for (auto& record : displays.ExtractAll()) {
+        const TVDisplay& stored = FLocalDisplays.AddOrUpdateViewObject(std::move(record));
+        if (FLocalDisplayCache.Find(stored.Name()) != nullptr) {
+            continue;
+        }
+        const TDisplayBase description(stored);
+        const auto before = previousDescriptions.find(stored.Name());
+        std::unique_ptr<TDisplayClientBase> client;
+        if (before != previousDescriptions.end() && before->second == description) {
+            client = previous.Extract(stored.Name());
+        }
+        if (!client && (client = TDisplayClientBase::CreateClient(description, false))) {
+            created.push_back(client.get());
+        }
+        if (client) {
+            FLocalDisplayCache.Add(stored.Name(), std::move(client));
+        }
+    }
+    return created;
 }
 
 void TLocalViewModel::SaveToDictionary(const std::string& dir) const {

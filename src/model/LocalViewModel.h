@@ -28,6 +28,12 @@ public:
     // Loads both configuration files of `dir` and builds or reconfigures the display clients.
     // A missing directory loads nothing. A faulty file fails the load; what was read before stays.
     virtual void LoadFromDictionary(const std::string& dir);
+    // Runs `sources` and `displays` from now on, in their order, as if loaded into a new model: a
+    // display whose description is unchanged keeps its client and so its connection, the others
+    // get new, idle clients; clients of displays no longer listed stop. Every runtime source is
+    // built anew at the next collection pass. Answers the new clients.
+    std::vector<TDisplayClientBase*> ReplaceConfiguration(TBaseObjectList<TVDataSource> sources,
+                                                          TBaseObjectList<TVDisplay> displays);
     // Writes both configuration files into `dir` together; a missing directory writes nothing.
     void SaveToDictionary(const std::string& dir) const;
     // Stages both configuration files of `dir` in `files`, to be replaced with other files.

@@ -5,26 +5,34 @@
 
 namespace {
 
-sigset_t WaitedSignals(bool user1) {
+sigset_t WaitedSignals(const std::vector<int>& others) {
     sigset_t signals;
     sigemptyset(&signals);
     sigaddset(&signals, SIGINT);
     sigaddset(&signals, SIGTERM);
-    if (user1) {
-        sigaddset(&signals, SIGUSR1);
+    for (const int signal : others) {
+        sigaddset(&signals, signal);
+    }
+    return signals;
+}
+
+std::vector<int> SignalsOf(const TSignalWaiter::THandlers& handlers) {
+    std::vector<int> signals;
+    for (const auto& [signal, handler] : handlers) {
+        signals.push_back(signal);
     }
     return signals;
 }
 
 } // namespace
 
-void TSignalWaiter::BlockSignals(bool user1) {
-    const sigset_t signals = WaitedSignals(user1);
+void TSignalWaiter::BlockSignals(const std::vector<int>& others) {
+    const sigset_t signals = WaitedSignals(others);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 }
 
-TSignalWaiter::TSignalWaiter(std::function<void()> onStop, std::function<void()> onUser1)
-    : FOnStop(std::move(onStop)), FOnUser1(std::move(onUser1)), FThread([this] { Wait(); }) {}
+TSignalWaiter::TSignalWaiter(std::function<void()> onStop, THandlers others)
+    : FOnStop(std::move(onStop)), FOthers(std::move(others)), FThread([this] { Wait(); }) {}
 
 TSignalWaiter::~TSignalWaiter() {
     if (!WaitForStop(std::chrono::milliseconds(0))) {
@@ -44,11 +52,12 @@ void TSignalWaiter::WaitForStop() {
 }
 
 void TSignalWaiter::Wait() {
-    const sigset_t signals = WaitedSignals(static_cast<bool>(FOnUser1));
-    int signal = 0;
-    while (sigwait(&signals, &signal) != 0 || signal == SIGUSR1) {
-        if (signal == SIGUSR1) {
-            FOnUser1();
+    const sigset_t signals = WaitedSignals(SignalsOf(FOthers));
+    for (int signal = 0; signal != SIGINT && signal != SIGTERM;) {
+        if (sigwait(&signals, &signal) != 0) {
+            signal = 0;
+        } else if (const auto handler = FOthers.find(signal); handler != FOthers.end() && handler->second) {
+            handler->second();
         }
     }
     {

@@ -3,19 +3,24 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <thread>
+#include <vector>
 
-// Hands the stop signals SIGINT and SIGTERM, and SIGUSR1 to a program that asks for it, to a
-// thread of their own, so that they never interrupt the program's work.
+// Hands the stop signals SIGINT and SIGTERM, and the other signals a program asks for (SIGUSR1,
+// SIGHUP), to a thread of their own, so that they never interrupt the program's work.
 class TSignalWaiter {
 public:
-    // Takes the signals (SIGUSR1 only when `user1`) away from the calling thread and every thread
-    // it starts later (threads inherit the mask): call it first thing in main.
-    static void BlockSignals(bool user1);
+    // What to do on each signal other than the stop signals.
+    using THandlers = std::map<int, std::function<void()>>;
 
-    // The callbacks run on the waiter's thread; without `onUser1`, SIGUSR1 is not waited for.
-    explicit TSignalWaiter(std::function<void()> onStop = {}, std::function<void()> onUser1 = {});
+    // Takes the stop signals and `others` away from the calling thread and every thread it starts
+    // later (threads inherit the mask): call it first thing in main.
+    static void BlockSignals(const std::vector<int>& others = {});
+
+    // The callbacks run on the waiter's thread; a signal without a handler is not waited for.
+    explicit TSignalWaiter(std::function<void()> onStop = {}, THandlers others = {});
     // Without a stop signal so far, stops the thread as SIGTERM would.
     ~TSignalWaiter();
     TSignalWaiter(const TSignalWaiter&) = delete;
@@ -29,7 +34,7 @@ private:
     void Wait();
 
     const std::function<void()> FOnStop;
-    const std::function<void()> FOnUser1;
+    const THandlers FOthers;
     std::mutex FLock;
     std::condition_variable FStopChanged;
     bool FStopped = false;

@@ -1,8 +1,10 @@
 #include "rows/DisplaySession.h"
 
 #include "platform/SprintF.h"
+#include "rows/ConfigurationLoad.h"
 #include "rows/RowsFile.h"
 
+#include <algorithm>
 #include <chrono>
 #include <exception>
 
@@ -32,8 +34,7 @@ void TDisplaySession::Start() {
     // Push mode before the first pass: in automatic mode a client drops every value it does not
     // already list, and a source with a long interval would show nothing until its next refresh.
     for (TDisplayClientBase* client : FModel.GetDisplays()) {
-        client->SetOnLogMessage(FLog);
-        client->SetClientMode(TDisplayClientBase::ClientMode_PushConfigstrings);
+        PrepareClient(*client);
     }
     try {
         FModel.CollectData();
@@ -41,22 +42,72 @@ void TDisplaySession::Start() {
         Log("Startup", std::string("Exception during collectdata:") + error.what());
     }
     for (TDisplayClientBase* client : FModel.GetDisplays()) {
-        const std::string name = client->Name();
-        auto cycle = std::make_unique<TRowSendCycle>(
-            name, [this, name] { return FModel.GetDisplay(name); },
-            [this, name] { return FModel.GetDisplayClientFromCache(name); }, FClock);
-        cycle->SetOnLogMessage(FLog);
+        auto cycle = MakeCycle(client->Name());
         LoadRows(*cycle);
         FCycles.push_back(std::move(cycle));
-        // A display that comes up gets its row at once, not at the next tick.
-        client->SetOnConnected([this, name] {
-            FWork.Post([this, name] {
-                if (TRowSendCycle* connected = Cycle(name)) {
-                    connected->TimSenddataTimer();
-                }
-            });
-        });
     }
+}
+
+void TDisplaySession::PrepareClient(TDisplayClientBase& client) {
+    client.SetOnLogMessage(FLog);
+    client.SetClientMode(TDisplayClientBase::ClientMode_PushConfigstrings);
+    // A display that comes up gets its row at once, not at the next tick.
+    client.SetOnConnected([this, name = client.Name()] {
+        FWork.Post([this, name] {
+            if (TRowSendCycle* connected = Cycle(name)) {
+                connected->TimSenddataTimer();
+            }
+        });
+    });
+}
+
+std::unique_ptr<TRowSendCycle> TDisplaySession::MakeCycle(const std::string& displayName) {
+    auto cycle = std::make_unique<TRowSendCycle>(
+        displayName, [this, displayName] { return FModel.GetDisplay(displayName); },
+        [this, displayName] { return FModel.GetDisplayClientFromCache(displayName); }, FClock);
+    cycle->SetOnLogMessage(FLog);
+    cycle->SetPause(FPaused);
+    return cycle;
+}
+
+bool TDisplaySession::Reload() {
+    TLoadedConfiguration loaded = LoadConfiguration(FDirectory);
+    if (!loaded.Problems.empty()) {
+        for (const TConfigurationProblem& problem : loaded.Problems) {
+            Log("Main", FormatLogText(LogType_Error, ProblemLine(problem)));
+        }
+        Log("Main",
+            FormatLogText(LogType_Error,
+                          SprintF("Configuration in \"%s\" not reloaded; it runs on as it was", FDirectory)));
+        return false;
+    }
+    const std::vector<TDisplayClientBase*> created =
+        FModel.ReplaceConfiguration(std::move(loaded.Sources), std::move(loaded.Displays));
+    FollowClients(created, loaded.Rows);
+    Log("Main", SprintF("Reloaded configuration from \"%s\"", FDirectory));
+    return true;
+}
+
+void TDisplaySession::FollowClients(const std::vector<TDisplayClientBase*>& created,
+                                    std::map<std::string, TRowSendCycle::TRows>& rows) {
+    std::vector<std::unique_ptr<TRowSendCycle>> cycles;
+    for (TDisplayClientBase* client : FModel.GetDisplays()) {
+        const bool isNew = std::ranges::find(created, client) != created.end();
+        if (isNew) {
+            PrepareClient(*client);
+            if (FConnected) {
+                client->ThreadStart();
+            }
+        }
+        const auto kept = std::ranges::find_if(
+            FCycles, [&](const auto& cycle) { return cycle && cycle->Name() == client->Name(); });
+        // A new client's display is greeted anew, so it gets a cycle that starts from the first row.
+        auto cycle = !isNew && kept != FCycles.end() ? std::move(*kept) : MakeCycle(client->Name());
+        cycle->ReplaceRows(std::move(rows[client->Name()]));
+        cycle->RefreshGaugeScale();
+        cycles.push_back(std::move(cycle));
+    }
+    FCycles = std::move(cycles);
 }
 
 void TDisplaySession::LoadRows(TRowSendCycle& cycle) {
@@ -95,13 +146,16 @@ void TDisplaySession::SendTick() {
     }
 }
 
-void TDisplaySession::RunTicks() {
+void TDisplaySession::RunTicks(const std::function<void()>& afterTick) {
     auto nextTick = std::chrono::steady_clock::now();
     while (!FWork.StopRequested()) {
         const auto now = std::chrono::steady_clock::now();
         if (now >= nextTick) {
             CollectTick();
             SendTick();
+            if (afterTick) {
+                afterTick();
+            }
             // A late tick is not caught up with a burst: the next one is a whole interval away.
             nextTick += TickInterval;
             if (nextTick <= now) {
@@ -114,6 +168,7 @@ void TDisplaySession::RunTicks() {
 }
 
 void TDisplaySession::SetConnected(bool connected) {
+    FConnected = connected;
     for (TDisplayClientBase* client : FModel.GetDisplays()) {
         if (connected) {
             client->ThreadStart();
@@ -124,6 +179,7 @@ void TDisplaySession::SetConnected(bool connected) {
 }
 
 void TDisplaySession::SetPaused(bool paused) {
+    FPaused = paused;
     for (const auto& cycle : FCycles) {
         cycle->SetPause(paused);
     }
@@ -139,8 +195,10 @@ bool TDisplaySession::SaveAll() {
         }
         files.Commit();
         Log("Main", SprintF("Saved data to directory \"%s\"", FDirectory));
+        FLastSaveError.clear();
         return true;
     } catch (const std::exception& error) {
+        FLastSaveError = error.what();
         Log("Main", std::string("Error while saving current model:") + error.what());
         return false;
     }

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +28,12 @@ public:
     // per client with the rows of its rows file.
     void Start();
 
+    // Loads the configuration directory again and runs it in place of the current one: sources and
+    // rows follow the files, displays whose settings did not change keep their connection and
+    // the row they show, changed ones connect anew, removed ones stop. A directory that does not
+    // load as it is leaves everything running as it was. Logs the outcome; true when reloaded.
+    bool Reload();
+
     // One collection pass; a failure is logged, never thrown. A changed value is sent at once to
     // every display whose row on show has it (TRowSendCycle::ShowChangedValue).
     void CollectTick();
@@ -37,8 +44,9 @@ public:
     // Runs on the driver's thread after every SendTick, for whoever reports the displays' state.
     void SetOnTicked(std::function<void()> onTicked) { FOnTicked = std::move(onTicked); }
     // Drives the session without a toolkit until a stop is requested through the work queue: both
-    // ticks every 100 ms and, in between, the posted work as soon as it arrives.
-    void RunTicks();
+    // ticks every 100 ms and, in between, the posted work as soon as it arrives. `afterTick` runs
+    // after each pair of ticks.
+    void RunTicks(const std::function<void()>& afterTick = {});
 
     // Starts (true) or suspends every client's worker.
     void SetConnected(bool connected);
@@ -47,6 +55,8 @@ public:
     // Writes both configuration files and every rows file together (a failure changes none of
     // them); logs the outcome.
     bool SaveAll();
+    // Why the last SaveAll failed; empty after one that succeeded.
+    const std::string& LastSaveError() const { return FLastSaveError; }
 
     // The one way in for other threads: what they post runs on the driver's thread.
     TWorkQueue& Work() { return FWork; }
@@ -61,6 +71,12 @@ public:
 
 private:
     void LoadRows(TRowSendCycle& cycle);
+    void PrepareClient(TDisplayClientBase& client);
+    std::unique_ptr<TRowSendCycle> MakeCycle(const std::string& displayName);
+    // One cycle per client of the model after a reload, with the rows read for it; the cycles of
+    // the clients kept go on, the new clients are set up as at start.
+    void FollowClients(const std::vector<TDisplayClientBase*>& created,
+                       std::map<std::string, TRowSendCycle::TRows>& rows);
 
     const std::string FDirectory;
     const TDLogMessage FLog;
@@ -70,5 +86,9 @@ private:
     TLocalViewModel FModel;
     std::vector<std::unique_ptr<TRowSendCycle>> FCycles;
     std::chrono::nanoseconds FLastPassDuration{0};
+    std::string FLastSaveError;
+    // What SetConnected and SetPaused last asked for, for displays that a reload adds.
+    bool FConnected = false;
+    bool FPaused = true;
     std::function<void()> FOnTicked;
 };

@@ -14,3 +14,7 @@ std::string LogLineText(const std::string& source, const std::string& msg);
 // colons and blanks at either end, so an error line yields its error text; the whole line when it
 // has no colon or only one at its very start.
 std::string LogLineCopyText(std::string_view line);
+
+// Whether a log message reports a failure: logged at the error level ("ERROR: ..."), or one of
+// the session's own failure messages ("Error while ...", "Exception during ...").
+bool IsErrorLogMessage(std::string_view msg);

@@ -124,7 +124,7 @@ void TRowSendCycle::Advance(std::int64_t now) {
     if (FRows.size() == 0) {
         TDisplayClientBase* client = FClient();
         if (FNextTimeout > 0 && client != nullptr) {
-            client->SendConfigString("-dac");
+            Send(*client, "-dac", nullptr);
         }
         FNextTimeout = 0;
         FShownCommand.clear();
@@ -152,16 +152,25 @@ void TRowSendCycle::SendRow(const TConfigurationRow& row, std::int64_t now) {
     // Read before sending: a connection made while we send is restored at the next tick.
     FSentOnConnection = client->ConnectionCount();
     if (display != nullptr && display->Brightness() != FLastSentBrightness &&
-        client->SendConfigString(SprintF("-i%d", static_cast<int>(display->Brightness())))) {
+        Send(*client, SprintF("-i%d", static_cast<int>(display->Brightness())), nullptr)) {
         FLastSentBrightness = display->Brightness();
     }
     FShownCommand = command;
-    if (client->SendConfigString(command)) {
+    if (Send(*client, command, &row)) {
         ++FRowsSent;
         FLastSent = FClock.Now();
     } else {
         ++FSendFailures;
     }
+}
+
+bool TRowSendCycle::Send(TDisplayClientBase& client, const std::string& configString,
+                         const TConfigurationRow* row) {
+    const bool written = client.SendConfigString(configString);
+    if (written && FOnSent) {
+        FOnSent(client.ResolvedConfigString(configString), row);
+    }
+    return written;
 }
 
 bool TRowSendCycle::ConnectedAnew(const TDisplayClientBase* client) const {
@@ -191,11 +200,20 @@ TConfigurationRow& TRowSendCycle::AddRow(std::unique_ptr<TConfigurationRow> row)
     return *FRows.emplace_back(std::move(row));
 }
 
-void TRowSendCycle::DeleteRow(std::size_t index) {
+TConfigurationRow& TRowSendCycle::InsertRow(std::size_t index, std::unique_ptr<TConfigurationRow> row) {
     std::lock_guard lock(FLock);
-    if (index < FRows.size()) {
-        FRows.erase(FRows.begin() + static_cast<std::ptrdiff_t>(index));
+    const auto position = FRows.begin() + static_cast<std::ptrdiff_t>(std::min(index, FRows.size()));
+    return **FRows.insert(position, std::move(row));
+}
+
+std::unique_ptr<TConfigurationRow> TRowSendCycle::DeleteRow(std::size_t index) {
+    std::lock_guard lock(FLock);
+    if (index >= FRows.size()) {
+        return nullptr;
     }
+    std::unique_ptr<TConfigurationRow> row = std::move(FRows[index]);
+    FRows.erase(FRows.begin() + static_cast<std::ptrdiff_t>(index));
+    return row;
 }
 
 bool TRowSendCycle::MoveRow(std::size_t index, int direction) {

@@ -48,7 +48,10 @@ public:
     // The rows in display order. Edit them through the operations below while the cycle runs.
     const TRows& Rows() const { return FRows; }
     TConfigurationRow& AddRow(std::unique_ptr<TConfigurationRow> row);
-    void DeleteRow(std::size_t index);
+    // Puts `row` at `index` (at the end when past it), as for undoing a deletion.
+    TConfigurationRow& InsertRow(std::size_t index, std::unique_ptr<TConfigurationRow> row);
+    // Takes the row out and hands it back; nullptr when there is none at `index`.
+    std::unique_ptr<TConfigurationRow> DeleteRow(std::size_t index);
     // Swaps the row at `index` with its neighbour above (-1) or below (+1); false at the ends.
     bool MoveRow(std::size_t index, int direction);
     void ReplaceRows(TRows rows);
@@ -85,6 +88,10 @@ public:
 
     // (source, message): source is the display's name; every sent row is logged.
     void SetOnLogMessage(TDLogMessage handler) { FOnLogMessage = std::move(handler); }
+    // (configString, row): every configuration string the client took, with its references
+    // replaced as they went out; `row` is the row it shows, nullptr for brightness and clearing.
+    using TSent = std::function<void(const std::string& configString, const TConfigurationRow* row)>;
+    void SetOnSent(TSent handler) { FOnSent = std::move(handler); }
     const std::string& Name() const { return FName; }
 
 private:
@@ -98,6 +105,7 @@ private:
     // What the display shows of ours, or nullptr.
     const TConfigurationRow* ShowingRow() const;
     void SendRow(const TConfigurationRow& row, std::int64_t now);
+    bool Send(TDisplayClientBase& client, const std::string& configString, const TConfigurationRow* row);
     bool ConnectedAnew(const TDisplayClientBase* client) const;
     void UpdateGauge(std::int64_t now);
     void Log(const std::string& message) const;
@@ -130,4 +138,5 @@ private:
     int FGaugeMaximum = 0;
     int FGaugeDivisions = 5;
     TDLogMessage FOnLogMessage;
+    TSent FOnSent;
 };

@@ -59,6 +59,14 @@ bool BlinkedOff(const TSimArea& area, std::int64_t nowMs) {
 
 } // namespace
 
+bool TextCutOff(const TSimArea& area, int displayWidth) {
+    const TSimFrame frame(displayWidth);
+    const TClip clip = AreaRectangle(area, frame);
+    const TSimFont* font = DisplayFont(area.Font);
+    return area.Shown && !clip.Empty() && font != nullptr && area.ScrollSpeed == 0 &&
+           font->TextWidth(area.Text.size()) > clip.Right - area.X;
+}
+
 void DrawArea(const TSimArea& area, std::int64_t nowMs, TSimFrame& frame) {
     const TClip clip = AreaRectangle(area, frame);
     const TSimFont* font = DisplayFont(area.Font);

@@ -32,3 +32,7 @@ struct TSimArea {
 // display), then its text, aligned, or scrolling from right to left when it is wider than the
 // area and has a scroll speed.
 void DrawArea(const TSimArea& area, std::int64_t nowMs, TSimFrame& frame);
+
+// Whether a shown area's text is wider than the part of the area on a display `displayWidth` LEDs
+// wide and stands still, so that its end is never seen.
+bool TextCutOff(const TSimArea& area, int displayWidth);

@@ -1,9 +1,13 @@
 #include "simulator/SimDisplay.h"
 
+#include "platform/Encoding.h"
 #include "platform/NumberText.h"
 #include "protocol/CommandLine.h"
+#include "protocol/ConfigString.h"
 #include "simulator/SimFont.h"
+#include "simulator/SimLineReader.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -29,6 +33,16 @@ std::string TSimDisplay::Execute(std::string_view line) {
         Apply(token.Key, token.Value, selected, reply);
     }
     return reply;
+}
+
+// A line break inside a piece (a value of several lines) ends the line there, as on the wire.
+void TSimDisplay::ExecuteConfigString(std::string_view configString) {
+    TSimLineReader reader;
+    for (const std::string& piece : SplitConfigString(configString)) {
+        for (const std::string& line : reader.Feed(Utf8ToLatin1(piece) + "\r\n")) {
+            Execute(line);
+        }
+    }
 }
 
 void TSimDisplay::Apply(const std::string& key, const std::string& value, TSimArea*& selected,
@@ -136,4 +150,9 @@ TSimFrame TSimDisplay::Frame() const {
 int TSimDisplay::Brightness() const {
     std::lock_guard lock(FLock);
     return FBrightness;
+}
+
+bool TSimDisplay::TextCutOff() const {
+    std::lock_guard lock(FLock);
+    return std::ranges::any_of(FAreas, [this](const TSimArea& area) { return ::TextCutOff(area, FWidth); });
 }

@@ -24,11 +24,16 @@ public:
 
     // Carries out one command line (without its terminator); answers what the display sends back.
     std::string Execute(std::string_view line);
+    // Carries out a configuration string as a display client puts it on the wire: each of its
+    // '|'-separated command lines in Latin-1, cut at line breaks as the display reads them.
+    void ExecuteConfigString(std::string_view configString);
 
     TSimFrame Frame() const;
     int Width() const { return FWidth; }
     // 0 to 100.
     int Brightness() const;
+    // Whether a shown area's text is cut off at the area's edge (see TextCutOff).
+    bool TextCutOff() const;
 
 private:
     void Apply(const std::string& key, const std::string& value, TSimArea*& selected, std::string& reply);

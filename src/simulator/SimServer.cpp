@@ -14,14 +14,18 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <list>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
 
 constexpr int ListenBacklog = 8;
 constexpr std::size_t ReadChunk = 4096;
+constexpr auto AcceptPause = std::chrono::milliseconds(200);
 
 std::string SystemReason() {
     return std::strerror(errno);
@@ -37,9 +41,23 @@ std::uint16_t BoundPort(int fd) {
     return ntohs(reinterpret_cast<const sockaddr_in*>(&address)->sin_port);
 }
 
+// What poll waits for `until`: at once when it has passed, for ever when there is none.
+int PollTimeoutUntil(const std::optional<std::chrono::steady_clock::time_point>& until) {
+    if (!until) {
+        return -1;
+    }
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(*until - std::chrono::steady_clock::now());
+    return static_cast<int>(std::max<std::int64_t>(left.count(), 0));
+}
+
 } // namespace
 
-TSimServer::TSimServer(TSimDisplay& display, const TSimServerOptions& options) : FDisplay(display) {
+void ReportOnStandardError(const std::string& message) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+}
+
+TSimServer::TSimServer(TSimDisplay& display, const TSimServerOptions& options, TSimServerReport report)
+    : FDisplay(display), FReport(std::move(report)) {
     Listen(options);
     if (options.Pty) {
         OpenPty();
@@ -118,20 +136,24 @@ void TSimServer::Run() {
     TSimLineReader ptyReader;
     std::vector<pollfd> watched;
     while (true) {
-        watched.assign(
-            {{FWakeRead.Fd(), POLLIN, 0}, {FListener.Fd(), POLLIN, 0}, {FPtyMaster.Fd(), POLLIN, 0}});
+        if (FAcceptResumes && *FAcceptResumes <= std::chrono::steady_clock::now()) {
+            FAcceptResumes.reset();
+        }
+        watched.assign({{FWakeRead.Fd(), POLLIN, 0},
+                        {FAcceptResumes ? -1 : FListener.Fd(), POLLIN, 0},
+                        {FPtyMaster.Fd(), POLLIN, 0}});
         for (const TPeer& peer : peers) {
             watched.push_back({peer.Fd.Fd(), POLLIN, 0});
         }
-        if (poll(watched.data(), watched.size(), -1) < 0) {
+        if (poll(watched.data(), watched.size(), PollTimeoutUntil(FAcceptResumes)) < 0) {
             continue; // EINTR
         }
         if (watched[0].revents != 0) {
             return;
         }
         if ((watched[1].revents & POLLIN) != 0) {
-            if (const int peer = accept4(FListener.Fd(), nullptr, nullptr, SOCK_CLOEXEC); peer >= 0) {
-                peers.push_back({TFileDescriptor(peer), {}});
+            if (TFileDescriptor peer = Accept(); peer.Fd() >= 0) {
+                peers.push_back({std::move(peer), {}});
             }
         }
         if (watched[2].revents != 0 && !Serve(FPtyMaster.Fd(), ptyReader, false)) {
@@ -140,9 +162,33 @@ void TSimServer::Run() {
         auto peer = peers.begin();
         for (std::size_t i = 3; i < watched.size(); ++i) {
             const bool gone = watched[i].revents != 0 && !Serve(peer->Fd.Fd(), peer->Reader, true);
+            if (gone) {
+                FAcceptResumes.reset(); // its descriptor is free for a waiting connection
+            }
             peer = gone ? peers.erase(peer) : std::next(peer);
         }
     }
+}
+
+// A connection that cannot be taken for want of descriptors stays queued and keeps the listener
+// readable, so asking again at once would spin: the listener rests for a while, or until a peer
+// goes, and the trouble is reported once until a connection is taken again.
+TFileDescriptor TSimServer::Accept() {
+    TFileDescriptor peer(accept4(FListener.Fd(), nullptr, nullptr, SOCK_CLOEXEC));
+    if (peer.Fd() >= 0) {
+        FAcceptFailing = false;
+        return peer;
+    }
+    if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR || errno == ECONNABORTED) {
+        return peer;
+    }
+    if (!FAcceptFailing) {
+        FReport(SprintF("Cannot accept a connection on port %d: %s; trying again every %d ms", FPort,
+                        SystemReason(), AcceptPause.count()));
+        FAcceptFailing = true;
+    }
+    FAcceptResumes = std::chrono::steady_clock::now() + AcceptPause;
+    return peer;
 }
 
 bool TSimServer::Serve(int fd, TSimLineReader& reader, bool isSocket) {

@@ -1,26 +1,31 @@
 #include "ui/FormMultiDisplaysUI.h"
 
 #include "rows/DisplaySession.h"
-#include "rows/LogLine.h"
 #include "rows/RowsFile.h"
+#include "ui/ErrorBanner.h"
 #include "ui/ErrorBox.h"
 #include "ui/FrameDatasourceUI.h"
 #include "ui/FrameDisplayUI.h"
+#include "ui/LogView.h"
+#include "ui/StatusMark.h"
 
 #include <QCheckBox>
-#include <QClipboard>
 #include <QGridLayout>
-#include <QGuiApplication>
-#include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include <exception>
 
 namespace {
 
 constexpr int TickMsec = 100;
+constexpr QSize DesignedSize(1008, 609);
+constexpr int LogHeight = 97;
 
 QTimer* NewTick(const char* name, QObject* parent) {
     auto* timer = new QTimer(parent);
@@ -69,35 +74,44 @@ TFormMultiDisplays::~TFormMultiDisplays() {
 
 void TFormMultiDisplays::BuildLayout() {
     setWindowTitle(QStringLiteral("Vorlix Förkonfigurerad klient"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
     QPalette background = palette();
     background.setColor(QPalette::Window, Qt::white);
     setPalette(background);
     setAutoFillBackground(true);
-    resize(1008, 609);
+    // As designed, or smaller on a screen that has less room (a high scale factor leaves fewer
+    // device-independent pixels).
+    resize(DesignedSize.boundedTo(screen()->availableGeometry().size()));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(BuildTopBar());
+    FSaveError = new TErrorBanner(this);
+    layout->addWidget(FSaveError);
 
-    PanMain = new QWidget(this);
+    // The operator may give the log more or less room than it starts with.
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->setObjectName(QStringLiteral("SplitLog"));
+    split->setChildrenCollapsible(false);
+    PanMain = new QWidget(split);
     PanMain->setObjectName(QStringLiteral("PanMain"));
     auto* pages = new QGridLayout(PanMain);
     pages->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(PanMain, 1);
-
-    LogWnd = new QListWidget(this);
-    LogWnd->setObjectName(QStringLiteral("LogWnd"));
-    LogWnd->setFixedHeight(97);
-    connect(LogWnd, &QListWidget::itemDoubleClicked, this, [this] { LogWndDblClick(); });
-    layout->addWidget(LogWnd);
+    FLog = new TLogView(split);
+    FLog->setObjectName(QStringLiteral("PanLog"));
+    FLog->setMinimumHeight(LogHeight / 2);
+    split->addWidget(PanMain);
+    split->addWidget(FLog);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 0);
+    split->setSizes({height() - LogHeight, LogHeight});
+    layout->addWidget(split, 1);
 }
 
 QWidget* TFormMultiDisplays::BuildTopBar() {
     PanDisplayButtons = new QWidget(this);
     PanDisplayButtons->setObjectName(QStringLiteral("PanDisplayButtons"));
-    PanDisplayButtons->setFixedHeight(41);
+    PanDisplayButtons->setMinimumHeight(41);
     auto* layout = new QHBoxLayout(PanDisplayButtons);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -108,14 +122,15 @@ QWidget* TFormMultiDisplays::BuildTopBar() {
 
     BtnDatasources = new QPushButton(QStringLiteral("Datakällor"), PanDisplayButtons);
     BtnDatasources->setObjectName(QStringLiteral("BtnDatasources"));
-    BtnDatasources->setFixedSize(80, 41);
+    BtnDatasources->setToolTip(QStringLiteral("Visa de datakällor som kan ändras"));
+    BtnDatasources->setMinimumSize(80, 41);
     connect(BtnDatasources, &QPushButton::clicked, this,
             [this] { ShowPage(FDatasourceFrame, BtnDatasources); });
     layout->addWidget(BtnDatasources);
 
     auto* connected = new QWidget(PanDisplayButtons);
     connected->setObjectName(QStringLiteral("PanConnected"));
-    connected->setFixedWidth(128);
+    connected->setMinimumWidth(128);
     auto* boxes = new QVBoxLayout(connected);
     boxes->setContentsMargins(5, 0, 5, 2);
     boxes->setSpacing(0);
@@ -124,6 +139,9 @@ QWidget* TFormMultiDisplays::BuildTopBar() {
     CbConnected = new QCheckBox(QStringLiteral("Uppkopplad"), connected);
     cbPause->setObjectName(QStringLiteral("cbPause"));
     CbConnected->setObjectName(QStringLiteral("CbConnected"));
+    cbPause->setToolTip(QStringLiteral("Ikryssad skickas inga rader och skärmarna behåller det de visar"));
+    CbConnected->setToolTip(
+        QStringLiteral("Ikryssad är alla skärmar uppkopplade (och kopplas upp igen efter ett avbrott)"));
     for (QCheckBox* box : {cbPause, CbConnected}) {
         box->setLayoutDirection(Qt::RightToLeft);
         boxes->addWidget(box);
@@ -141,7 +159,7 @@ void TFormMultiDisplays::FormCreate() {
     const bool started = StartSession();
     FDatasourceFrame = new TFrameDatasource(FSession->Model(), PanMain);
     FDatasourceFrame->hide();
-    FDatasourceFrame->SetOnSaveChanges([this] { SaveAllChanges(); });
+    FDatasourceFrame->SetOnSaveChanges([this] { return SaveAllChanges(); });
     PanMain->layout()->addWidget(FDatasourceFrame);
     if (!started) {
         return;
@@ -169,7 +187,7 @@ bool TFormMultiDisplays::StartSession() {
 void TFormMultiDisplays::AddDisplayPage(TRowSendCycle& cycle) {
     auto* page = new TFrameDisplay(cycle, FSession->Model(), PanMain);
     page->hide();
-    page->SetOnSaveChanges([this] { SaveAllChanges(); });
+    page->SetOnSaveChanges([this] { return SaveAllChanges(); });
     PanMain->layout()->addWidget(page);
     FVorlixFrames[cycle.Name()] = page;
 
@@ -177,10 +195,10 @@ void TFormMultiDisplays::AddDisplayPage(TRowSendCycle& cycle) {
     auto* button =
         new QPushButton(caption.replace(QLatin1Char('&'), QStringLiteral("&&")), PanDisplayButtons);
     button->setObjectName(ButtonName(cycle.Name()));
-    button->setFixedHeight(41);
-    button->setMinimumWidth(75);
+    button->setMinimumSize(75, 41);
     connect(button, &QPushButton::clicked, this, [this, page, button] { ShowPage(page, button); });
     FDisplayButtons->addWidget(button);
+    FFrameButtons[cycle.Name()] = button;
 }
 
 // The button of the page shown is disabled; all others are enabled.
@@ -204,8 +222,26 @@ void TFormMultiDisplays::TimSenddataTimer() {
     FSession->SendTick();
     for (const auto& [name, page] : FVorlixFrames) {
         page->RefreshGauge();
+        page->RefreshStatus();
     }
+    RefreshStates();
     TimSenddata->start();
+}
+
+// The mark of each display's button: its state, the last error as tooltip.
+void TFormMultiDisplays::RefreshStates() {
+    for (const auto& [name, page] : FVorlixFrames) {
+        QPushButton* button = FFrameButtons.at(name);
+        const TDisplayState state = page->State();
+        const QString error = QString::fromStdString(page->LastError());
+        const QString tip =
+            error.isEmpty() ? StateText(state) : StateText(state) + QStringLiteral(": ") + error;
+        if (button->property("state").toInt() != static_cast<int>(state) || button->toolTip() != tip) {
+            button->setProperty("state", static_cast<int>(state));
+            button->setIcon(StateIcon(state));
+            button->setToolTip(tip);
+        }
+    }
 }
 
 void TFormMultiDisplays::CbConnectedClick(bool checked) {
@@ -213,6 +249,7 @@ void TFormMultiDisplays::CbConnectedClick(bool checked) {
     for (const auto& [name, page] : FVorlixFrames) {
         page->Refresh();
     }
+    RefreshStates();
 }
 
 void TFormMultiDisplays::cbPauseClick(bool checked) {
@@ -220,23 +257,18 @@ void TFormMultiDisplays::cbPauseClick(bool checked) {
     for (const auto& [name, page] : FVorlixFrames) {
         page->RefreshSettingsEnabled();
     }
+    RefreshStates();
 }
 
 void TFormMultiDisplays::HandleLogMessage(const std::string& source, const std::string& msg) {
-    LogWnd->insertItem(0, QString::fromStdString(LogLineText(source, msg)));
-    while (static_cast<std::size_t>(LogWnd->count()) > MaxLogLines) {
-        delete LogWnd->takeItem(LogWnd->count() - 1);
-    }
+    FLog->Add(source, msg);
 }
 
-void TFormMultiDisplays::LogWndDblClick() {
-    const QList<QListWidgetItem*> selected = LogWnd->selectedItems();
-    if (!selected.isEmpty()) {
-        const std::string copied = LogLineCopyText(selected.front()->text().toStdString());
-        QGuiApplication::clipboard()->setText(QString::fromStdString(copied));
+bool TFormMultiDisplays::SaveAllChanges() {
+    if (FSession->SaveAll()) {
+        return true;
     }
-}
-
-void TFormMultiDisplays::SaveAllChanges() {
-    FSession->SaveAll();
+    FSaveError->Show(QStringLiteral("Ändringarna kunde inte sparas: %1")
+                         .arg(QString::fromStdString(FSession->LastSaveError())));
+    return false;
 }

@@ -8,10 +8,11 @@
 
 class QCheckBox;
 class QHBoxLayout;
-class QListWidget;
 class QPushButton;
 class QTimer;
 class TDisplaySession;
+class TErrorBanner;
+class TLogView;
 class TFrameDatasource;
 class TFrameDisplay;
 class TRowSendCycle;
@@ -20,7 +21,8 @@ class TRowSendCycle;
 // "Pausa Utskick" and "Uppkopplad", and the log. Creating it starts the configuration in
 // `directory`; a faulty configuration is shown in an error box and leaves the window without
 // display pages and without collecting. Nothing is saved on closing; the display clients stop
-// when the window goes.
+// when the window goes. Each display's button carries a mark of its state; a failed save shows a
+// banner that stays until the operator closes it.
 class TFormMultiDisplays : public QWidget {
 public:
     explicit TFormMultiDisplays(const std::string& directory, QWidget* parent = nullptr);
@@ -42,16 +44,18 @@ private:
     bool StartSession();
     void AddDisplayPage(TRowSendCycle& cycle);
     void ShowPage(QWidget* page, QPushButton* button);
+    void RefreshStates();
 
     void dsCollectDataTimer();
     void TimSenddataTimer();
     void CbConnectedClick(bool checked);
     void cbPauseClick(bool checked);
-    void LogWndDblClick();
-    void SaveAllChanges();
+    // False, after showing why, when saving failed.
+    bool SaveAllChanges();
 
     std::unique_ptr<TDisplaySession> FSession;
     std::map<std::string, TFrameDisplay*> FVorlixFrames;
+    std::map<std::string, QPushButton*> FFrameButtons;
     TFrameDatasource* FDatasourceFrame = nullptr;
 
     QWidget* PanDisplayButtons;
@@ -59,8 +63,9 @@ private:
     QPushButton* BtnDatasources;
     QCheckBox* cbPause;
     QCheckBox* CbConnected;
+    TErrorBanner* FSaveError;
     QWidget* PanMain;
-    QListWidget* LogWnd;
+    TLogView* FLog;
     QTimer* dsCollectData;
     QTimer* TimSenddata;
 };

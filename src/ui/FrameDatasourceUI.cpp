@@ -14,12 +14,24 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
 
 constexpr int NameColumn = 0;
+constexpr int ValueColumn = 4;
+// The values are shown anew this often.
+constexpr int LiveValuesMsec = 300;
+const QColor ErrorColor(176, 0, 32);
+
+void SetTextIfChanged(QTableWidgetItem& item, const QString& text) {
+    if (item.text() != text) {
+        item.setText(text);
+    }
+}
 
 QDate ToQDate(TDateTime value) {
     const TDateTimeParts parts = DecodeDateTime(value);
@@ -41,7 +53,7 @@ TFrameDatasource::TFrameDatasource(TLocalViewModel& model, QWidget* parent) : QW
     auto* headerLayout = new QHBoxLayout(header);
     headerLayout->setContentsMargins(6, 0, 0, 0);
     headerLayout->addWidget(
-        NewHeaderLabel(QStringLiteral("Förkonfigurerade ändringsbara datakällor"), 13, 0, header));
+        NewHeaderLabel(QStringLiteral("Förkonfigurerade ändringsbara datakällor"), header));
     layout->addWidget(header);
 
     auto* body = new QHBoxLayout;
@@ -49,14 +61,13 @@ TFrameDatasource::TFrameDatasource(TLocalViewModel& model, QWidget* parent) : QW
     layout->addLayout(body, 1);
     LvDatasources = new QTableWidget(0, 5, this);
     LvDatasources->setObjectName(QStringLiteral("LvDatasources"));
-    LvDatasources->setFixedWidth(617);
+    LvDatasources->setToolTip(QStringLiteral("Välj en statisk källa för att ge den ett nytt datum"));
     LvDatasources->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Beskrivning"),
                                               QStringLiteral("Källatyp"), QStringLiteral("Datatyp"),
                                               QStringLiteral("Värde")});
-    const int widths[] = {100, 200, 100, 100, 100};
-    for (int column = 0; column < LvDatasources->columnCount(); ++column) {
-        LvDatasources->setColumnWidth(column, widths[column]);
-    }
+    LvDatasources->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    LvDatasources->horizontalHeader()->setSectionResizeMode(ValueColumn, QHeaderView::Stretch);
+    LvDatasources->setWordWrap(false);
     LvDatasources->verticalHeader()->hide();
     // One line per source, like a report list.
     LvDatasources->verticalHeader()->setDefaultSectionSize(LvDatasources->fontMetrics().height() + 6);
@@ -64,40 +75,93 @@ TFrameDatasource::TFrameDatasource(TLocalViewModel& model, QWidget* parent) : QW
     LvDatasources->setSelectionBehavior(QAbstractItemView::SelectRows);
     LvDatasources->setSelectionMode(QAbstractItemView::SingleSelection);
     LvDatasources->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    body->addWidget(LvDatasources);
+    body->addWidget(LvDatasources, 1);
 
     panStaticDate = new QGroupBox(this);
     panStaticDate->setObjectName(QStringLiteral("panStaticDate"));
-    panStaticDate->setFixedSize(390, 113);
+    panStaticDate->setMinimumWidth(200);
     auto* dateLayout = new QVBoxLayout(panStaticDate);
     dateLayout->addWidget(new QLabel(QStringLiteral("Statiskt datumvärde"), panStaticDate));
     DtStaticDatetime = new QDateEdit(panStaticDate);
     DtStaticDatetime->setObjectName(QStringLiteral("DtStaticDatetime"));
     DtStaticDatetime->setCalendarPopup(true);
-    DtStaticDatetime->setFixedWidth(186);
+    DtStaticDatetime->setToolTip(QStringLiteral("Det nya datumet"));
     dateLayout->addWidget(DtStaticDatetime);
     auto* save = new QPushButton(QStringLiteral("Spara ändringar"), panStaticDate);
     save->setObjectName(QStringLiteral("BtnSaveStatic"));
-    save->setFixedSize(97, 25);
+    save->setToolTip(QStringLiteral("Spara datumet: skärmarna får det genast"));
     dateLayout->addWidget(save);
     panStaticDate->hide();
     body->addWidget(panStaticDate, 0, Qt::AlignTop);
-    body->addStretch();
 
     connect(LvDatasources, &QTableWidget::itemSelectionChanged, this,
             [this] { RunGuarded(this, [this] { LvDatasourcesClick(); }); });
     connect(save, &QPushButton::clicked, this, [this] { BtnSaveStaticClick(); });
     Refresh();
+    auto* live = new QTimer(this);
+    live->setObjectName(QStringLiteral("TimLiveValues"));
+    live->setInterval(LiveValuesMsec);
+    connect(live, &QTimer::timeout, this, [this] { RefreshValues(); });
+    live->start();
+}
+
+// The sources outlive the page: they must not call into it any more.
+TFrameDatasource::~TFrameDatasource() {
+    for (TDisplayDataSourceBase* source : ChangeableDatasources(FModel)) {
+        source->SetOnRelogMessage({});
+    }
+}
+
+void TFrameDatasource::FollowErrors(TDisplayDataSourceBase& source) {
+    source.SetOnRelogMessage(
+        [this, name = source.Name()](TDLogType level, const std::string&, const std::string& msg) {
+            if (level == LogType_Error) {
+                QMetaObject::invokeMethod(
+                    this, [this, name, msg] { NoteError(name, msg); }, Qt::QueuedConnection);
+            }
+        });
+}
+
+void TFrameDatasource::NoteError(const std::string& sourceName, const std::string& error) {
+    const TDisplayDataSourceBase* source = FModel.GetDatasourceFromCache(sourceName);
+    FErrors[sourceName] = {error, source != nullptr ? DatasourceValueText(*source) : std::string()};
+    RefreshValues();
+}
+
+// A source's error mark stays until its value changes.
+void TFrameDatasource::RefreshValues() {
+    for (int row = 0; row < LvDatasources->rowCount(); ++row) {
+        const TDisplayDataSourceBase* source = SourceAt(row);
+        QTableWidgetItem* item = LvDatasources->item(row, ValueColumn);
+        if (source == nullptr || item == nullptr) {
+            continue;
+        }
+        const std::string value = DatasourceValueText(*source);
+        const auto error = FErrors.find(source->Name());
+        if (error != FErrors.end() && error->second.ValueThen != value) {
+            FErrors.erase(error);
+        }
+        const bool failing = FErrors.contains(source->Name());
+        const QString text = QString::fromStdString(OneLineText(value));
+        SetTextIfChanged(*item, text);
+        item->setToolTip(failing ? QStringLiteral("Fel: %1").arg(
+                                       QString::fromStdString(FErrors.at(source->Name()).Message))
+                                 : text);
+        item->setForeground(failing ? QBrush(ErrorColor) : QBrush());
+        item->setIcon(failing ? style()->standardIcon(QStyle::SP_MessageBoxWarning) : QIcon());
+    }
 }
 
 void TFrameDatasource::Refresh() {
-    for (const TDisplayDataSourceBase* source : ChangeableDatasources(FModel)) {
+    for (TDisplayDataSourceBase* source : ChangeableDatasources(FModel)) {
+        FollowErrors(*source);
         const int row = LvDatasources->rowCount();
         LvDatasources->insertRow(row);
         const TDatasourceColumns columns = DatasourceColumns(*source);
         for (std::size_t column = 0; column < columns.size(); ++column) {
-            LvDatasources->setItem(row, static_cast<int>(column),
-                                   new QTableWidgetItem(QString::fromStdString(OneLineText(columns[column]))));
+            LvDatasources->setItem(
+                row, static_cast<int>(column),
+                new QTableWidgetItem(QString::fromStdString(OneLineText(columns[column]))));
         }
     }
 }
@@ -109,7 +173,8 @@ void TFrameDatasource::RefreshItem(int row) {
     }
     const TDatasourceColumns columns = DatasourceColumns(*source);
     for (std::size_t column = NameColumn + 1; column < columns.size(); ++column) {
-        LvDatasources->item(row, static_cast<int>(column))->setText(QString::fromStdString(OneLineText(columns[column])));
+        SetTextIfChanged(*LvDatasources->item(row, static_cast<int>(column)),
+                         QString::fromStdString(OneLineText(columns[column])));
     }
 }
 

@@ -3,6 +3,8 @@
 #include <QWidget>
 
 #include <functional>
+#include <map>
+#include <string>
 
 class QDateEdit;
 class QTableWidget;
@@ -10,10 +12,15 @@ class TDisplayDataSourceBase;
 class TLocalViewModel;
 
 // The data-source page: the sources the configuration lets the operator change, with their
-// description, kind, value type and value; a static source can be given a new date.
+// description, kind, value type and value; a static source can be given a new date. The values
+// follow the sources a few times a second, and a source that reports an error is marked with it
+// until its value changes.
 class TFrameDatasource : public QWidget {
 public:
     TFrameDatasource(TLocalViewModel& model, QWidget* parent);
+    ~TFrameDatasource() override;
+    TFrameDatasource(const TFrameDatasource&) = delete;
+    TFrameDatasource& operator=(const TFrameDatasource&) = delete;
 
     // Raised when the configuration is to be saved, after a new date was stored.
     void SetOnSaveChanges(std::function<void()> handler) { FSaveChanges = std::move(handler); }
@@ -21,6 +28,10 @@ public:
 private:
     void Refresh();
     void RefreshItem(int row);
+    void RefreshValues();
+    // Called on the thread the source logs on.
+    void FollowErrors(TDisplayDataSourceBase& source);
+    void NoteError(const std::string& sourceName, const std::string& error);
     void LvDatasourcesClick();
     void BtnSaveStaticClick();
     // The list row selected, or -1.
@@ -32,4 +43,10 @@ private:
     QTableWidget* LvDatasources;
     QWidget* panStaticDate;
     QDateEdit* DtStaticDatetime;
+    // Per source name: the last error and the value it had then.
+    struct TSourceError {
+        std::string Message;
+        std::string ValueThen;
+    };
+    std::map<std::string, TSourceError> FErrors;
 };

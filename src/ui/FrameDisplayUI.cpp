@@ -6,13 +6,16 @@
 #include "model/DisplaySettingsChange.h"
 #include "model/LocalViewModel.h"
 #include "model/OneLineText.h"
+#include "platform/SprintF.h"
 #include "rows/ConfigurationTexts.h"
 #include "rows/RowSendCycle.h"
 #include "rows/RowsFile.h"
 #include "ui/DialGauge.h"
 #include "ui/ErrorBox.h"
-#include "ui/FrameRowUI.h"
-#include "ui/HeaderBar.h"
+#include "ui/LedDisplayView.h"
+#include "ui/RowTable.h"
+#include "ui/RowTableModel.h"
+#include "ui/StatusMark.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,21 +24,31 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QScrollArea>
+#include <QShortcut>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
 
 constexpr int DisplayWidths[] = {64, 128};
+constexpr int DefaultDisplayWidth = 64;
+// Entries a drop-down list shows at a time; the rest scroll.
+constexpr int VisibleChoices = 12;
+// Values of sources and marks of rows are shown anew this often.
+constexpr int LiveValuesMsec = 500;
 
-template <typename TWidget> TWidget* Named(TWidget* widget, const char* name) {
+template <typename TWidget> TWidget* Named(TWidget* widget, const char* name, const QString& tip) {
     widget->setObjectName(QString::fromLatin1(name));
+    widget->setToolTip(tip);
     return widget;
 }
 
-QComboBox* NewChoice(const char* name, int width, QWidget* parent) {
-    auto* choice = Named(new QComboBox(parent), name);
-    choice->setFixedWidth(width);
+QComboBox* NewChoice(const char* name, const QString& tip, QWidget* parent) {
+    auto* choice = Named(new QComboBox(parent), name, tip);
+    choice->setMaxVisibleItems(VisibleChoices);
+    // A list that scrolls, also in styles whose pop-up would otherwise show every entry.
+    choice->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    choice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     return choice;
 }
 
@@ -49,43 +62,67 @@ std::optional<int> Selected(const QComboBox* choice) {
     return choice->currentIndex() >= 0 ? std::optional(choice->currentIndex()) : std::nullopt;
 }
 
+QString TimeOfDay(TDateTime moment) {
+    const TDateTimeParts parts = DecodeDateTime(moment);
+    return QString::fromStdString(SprintF("%02d:%02d:%02d", parts.Hour, parts.Minute, parts.Second));
+}
+
 } // namespace
 
 TFrameDisplay::TFrameDisplay(TRowSendCycle& cycle, TLocalViewModel& model, QWidget* parent)
-    : QWidget(parent), FCycle(cycle), FModel(model) {
+    : QWidget(parent), FCycle(cycle), FModel(model), FStatus(model.GetDisplayClientFromCache(cycle.Name())) {
     setObjectName(QString::fromStdString(FrameName(cycle.Name())));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(BuildSettings());
-    layout->addWidget(BuildColumnHeader());
     layout->addWidget(BuildEditor());
-    layout->addWidget(BuildRowList(), 1);
+    layout->addWidget(BuildRowTable(), 1);
     FillChoices();
-    for (const auto& row : FCycle.Rows()) {
-        AddRowFrame(*row);
-    }
     CloseEditor();
+    if (const TDisplayClientBase* client = FModel.GetDisplayClientFromCache(FCycle.Name())) {
+        FMirroredConnection = client->ConnectionCount();
+    }
+    FCycle.SetOnSent(
+        [this](const std::string& configString, const TConfigurationRow* row) { OnSent(configString, row); });
+    auto* live = new QTimer(this);
+    live->setObjectName(QStringLiteral("TimLiveValues"));
+    live->setInterval(LiveValuesMsec);
+    connect(live, &QTimer::timeout, this, [this] {
+        if (isVisible()) {
+            FTableModel->RefreshAll();
+            UpdatePreview();
+        }
+    });
+    live->start();
     Refresh();
+    RefreshStatus();
+}
+
+// The cycle outlives the page: it must not call into it any more.
+TFrameDisplay::~TFrameDisplay() {
+    FCycle.SetOnSent({});
 }
 
 QWidget* TFrameDisplay::BuildSettings() {
     auto* header = new QWidget(this);
-    header->setFixedHeight(145);
     auto* layout = new QHBoxLayout(header);
-    layout->setContentsMargins(8, 4, 8, 0);
+    layout->setContentsMargins(8, 4, 8, 4);
 
-    auto* group = new QWidget(header);
-    auto* grid = new QGridLayout(group);
-    txtSoftwareVersion = Named(new QLineEdit(group), "txtSoftwareVersion");
+    auto* left = new QVBoxLayout;
+    auto* grid = new QGridLayout;
+    txtSoftwareVersion = Named(new QLineEdit(header), "txtSoftwareVersion",
+                               QStringLiteral("Den version som skärmen svarade med"));
     txtSoftwareVersion->setReadOnly(true);
-    txtSoftwareVersion->setFixedWidth(121);
-    txtDisplaySettings = Named(new QLineEdit(group), "txtDisplaySettings");
-    txtDisplaySettings->setFixedWidth(249);
+    txtDisplaySettings = Named(new QLineEdit(header), "txtDisplaySettings",
+                               QStringLiteral("Anslutning: portnummer eller enhet för seriell skärm, "
+                                              "adress:port för TCP/IP-skärm"));
     btnSaveDisplayConfiguration =
-        Named(new QPushButton(QStringLiteral("Spara"), group), "btnSaveDisplayConfiguration");
-    CmbDisplaySize = NewChoice("CmbDisplaySize", 121, group);
-    CmbBrightness = NewChoice("CmbBrightness", 121, group);
+        Named(new QPushButton(QStringLiteral("Spara"), header), "btnSaveDisplayConfiguration",
+              QStringLiteral("Spara inställningar, skärmstorlek och ljusstyrka (när utskicket är pausat och "
+                             "skärmen inte är uppkopplad)"));
+    CmbDisplaySize = NewChoice("CmbDisplaySize", QStringLiteral("Skärmens bredd i lysdioder"), header);
+    CmbBrightness = NewChoice("CmbBrightness", QStringLiteral("Skärmens ljusstyrka, 0 till 100"), header);
     for (int width : DisplayWidths) {
         CmbDisplaySize->addItem(QString::number(width));
     }
@@ -93,106 +130,123 @@ QWidget* TFrameDisplay::BuildSettings() {
         CmbBrightness->addItem(QString::number(brightness));
     }
     auto* settingsRow = new QHBoxLayout;
-    settingsRow->addWidget(txtDisplaySettings);
+    settingsRow->addWidget(txtDisplaySettings, 1);
     settingsRow->addWidget(btnSaveDisplayConfiguration);
-    settingsRow->addStretch();
-    grid->addWidget(new QLabel(QStringLiteral("Mjukvaruversion"), group), 0, 0);
+    grid->addWidget(new QLabel(QStringLiteral("Mjukvaruversion"), header), 0, 0);
     grid->addWidget(txtSoftwareVersion, 1, 0);
-    grid->addWidget(new QLabel(QStringLiteral("Inställningar"), group), 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Inställningar"), header), 0, 1);
     grid->addLayout(settingsRow, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Skärmstorlek"), group), 2, 0);
-    grid->addWidget(CmbDisplaySize, 3, 0);
-    grid->addWidget(new QLabel(QStringLiteral("Ljusstyrka"), group), 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Skärmstorlek"), header), 2, 0);
+    grid->addWidget(CmbDisplaySize, 3, 0, Qt::AlignLeft);
+    grid->addWidget(new QLabel(QStringLiteral("Ljusstyrka"), header), 2, 1);
     grid->addWidget(CmbBrightness, 3, 1, Qt::AlignLeft);
-    grid->setRowStretch(4, 1);
-    layout->addWidget(group, 0, Qt::AlignTop | Qt::AlignLeft);
-    layout->addStretch();
+    grid->setColumnStretch(1, 1);
+    left->addLayout(grid);
 
-    AdvShowingUntil = Named(new TDialGauge(header), "AdvShowingUntil");
+    LblStatus = Named(new QLabel(header), "LblStatus",
+                      QStringLiteral("Anslutning, senast skickade rad och senaste fel"));
+    LblStatus->setTextFormat(Qt::PlainText);
+    LblStatus->setMinimumWidth(1);
+    left->addWidget(LblStatus);
+    FMirror = Named(new TLedDisplayView(header), "Mirror", QStringLiteral("Det skärmen visar just nu"));
+    left->addWidget(FMirror);
+    left->addStretch();
+    layout->addLayout(left, 1);
+
+    AdvShowingUntil = Named(new TDialGauge(header), "AdvShowingUntil",
+                            QStringLiteral("Sekunder kvar av radens visningstid"));
     AdvShowingUntil->setFixedSize(145, 145);
-    layout->addWidget(AdvShowingUntil);
+    layout->addWidget(AdvShowingUntil, 0, Qt::AlignTop);
     connect(btnSaveDisplayConfiguration, &QPushButton::clicked, this,
             [this] { RunGuarded(this, [this] { btnSaveDisplayConfigurationClick(); }); });
     return header;
 }
 
-QWidget* TFrameDisplay::BuildColumnHeader() {
-    QWidget* bar = NewHeaderBar(this);
-    auto* layout = new QHBoxLayout(bar);
-    layout->setContentsMargins(3, 0, 1, 0);
-    layout->setSpacing(0);
-    const std::pair<const char*, int> columns[] = {
-        {"Status", 100}, {"Text/Parameterval", 200}, {"Font", 200},  {"Justering", 50},
-        {"Färg", 50},    {"Bakgrund", 60},           {"Scroll", 50}, {"Visningstid(msec)", 100},
-    };
-    for (const auto& [caption, width] : columns) {
-        layout->addWidget(NewHeaderLabel(QString::fromUtf8(caption), 12, width, bar));
-    }
-    layout->addStretch();
-    auto* add = Named(new QPushButton(QStringLiteral("+"), bar), "CmdAddRow");
-    add->setFixedSize(22, 22);
-    layout->addWidget(add);
-    connect(add, &QPushButton::clicked, this, [this] { CmdAddRowClick(); });
-    return bar;
-}
-
 QWidget* TFrameDisplay::BuildEditor() {
-    PanEditRow = Named(new QWidget(this), "PanEditRow");
-    PanEditRow->setFixedHeight(24);
-    auto* layout = new QHBoxLayout(PanEditRow);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    PanEditRow = Named(new QWidget(this), "PanEditRow", QString());
+    auto* outer = new QVBoxLayout(PanEditRow);
+    outer->setContentsMargins(4, 2, 4, 2);
+    outer->setSpacing(2);
+    auto* layout = new QHBoxLayout;
+    layout->setSpacing(2);
+    outer->addLayout(layout);
 
-    CbUsingParameter = Named(new QCheckBox(QStringLiteral("Datakälla"), PanEditRow), "CbUsingParameter");
+    CbUsingParameter =
+        Named(new QCheckBox(QStringLiteral("Datakälla"), PanEditRow), "CbUsingParameter",
+              QStringLiteral("Ikryssad när en datakälla är vald i listan: raden visar källans värde"));
     CbUsingParameter->setLayoutDirection(Qt::RightToLeft);
-    CbUsingParameter->setFixedWidth(100);
     // Only picking a listed source ticks it.
     CbUsingParameter->setAttribute(Qt::WA_TransparentForMouseEvents);
     CbUsingParameter->setFocusPolicy(Qt::NoFocus);
-    CmbText = NewChoice("CmbText", 200, PanEditRow);
+    CmbText = NewChoice("CmbText", QStringLiteral("Välj en datakälla eller skriv en fast text"), PanEditRow);
     CmbText->setEditable(true);
     CmbText->setInsertPolicy(QComboBox::NoInsert);
-    CmbFont = NewChoice("CmbFont", 200, PanEditRow);
-    CmbAlign = NewChoice("CmbAlign", 50, PanEditRow);
-    CmbFgColor = NewChoice("CmbFgColor", 50, PanEditRow);
-    CmbBgColor = NewChoice("CmbBgColor", 60, PanEditRow);
-    CmbScrollspeed = NewChoice("CmbScrollspeed", 50, PanEditRow);
-    TxtTimeout = Named(new QLineEdit(QStringLiteral("1000"), PanEditRow), "TxtTimeout");
-    TxtTimeout->setFixedWidth(60);
+    CmbText->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    CmbText->setMinimumContentsLength(12);
+    CmbFont = NewChoice("CmbFont", QStringLiteral("Fält och font på skärmen"), PanEditRow);
+    CmbAlign = NewChoice("CmbAlign", QStringLiteral("Justering i fältet"), PanEditRow);
+    CmbFgColor = NewChoice("CmbFgColor", QStringLiteral("Textens färg"), PanEditRow);
+    CmbBgColor = NewChoice("CmbBgColor", QStringLiteral("Bakgrundens färg"), PanEditRow);
+    CmbScrollspeed = NewChoice("CmbScrollspeed",
+                               QStringLiteral("Scrollhastighet för en text som inte får plats"), PanEditRow);
+    TxtTimeout = Named(new QLineEdit(QStringLiteral("1000"), PanEditRow), "TxtTimeout",
+                       QStringLiteral("Visningstid i millisekunder, högst 60000"));
+    TxtTimeout->setMaximumWidth(TxtTimeout->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 16);
     TxtTimeout->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), TxtTimeout));
-    BtnSave = Named(new QPushButton(QStringLiteral("Spara"), PanEditRow), "BtnSave");
-    BtnReset = Named(new QPushButton(QStringLiteral("Återställ"), PanEditRow), "BtnReset");
-    BtnSave->setFixedWidth(75);
-    BtnReset->setFixedWidth(75);
-    for (QWidget* widget :
-         std::initializer_list<QWidget*>{CbUsingParameter, CmbText, CmbFont, CmbAlign, CmbFgColor, CmbBgColor,
-                                         CmbScrollspeed, TxtTimeout}) {
+    BtnSave = Named(new QPushButton(QStringLiteral("Spara"), PanEditRow), "BtnSave",
+                    QStringLiteral("Spara raden och alla filer (Enter)"));
+    BtnReset = Named(new QPushButton(QStringLiteral("Återställ"), PanEditRow), "BtnReset",
+                     QStringLiteral("Stäng redigeraren utan att spara (Esc)"));
+    layout->addWidget(CbUsingParameter);
+    layout->addWidget(CmbText, 1);
+    for (QWidget* widget : std::initializer_list<QWidget*>{CmbFont, CmbAlign, CmbFgColor, CmbBgColor,
+                                                           CmbScrollspeed, TxtTimeout, BtnSave, BtnReset}) {
         layout->addWidget(widget);
     }
-    layout->addStretch();
-    layout->addWidget(BtnSave);
-    layout->addWidget(BtnReset);
+
+    FPreview = Named(new TLedDisplayView(PanEditRow), "Preview",
+                     QStringLiteral("Så här visar skärmen raden, med källans aktuella värde"));
+    outer->addWidget(FPreview);
 
     connect(CmbText, &QComboBox::activated, this, [this] { CbUsingParameter->setChecked(true); });
     connect(CmbText->lineEdit(), &QLineEdit::textEdited, this,
             [this] { CbUsingParameter->setChecked(false); });
+    connect(CmbText, &QComboBox::currentTextChanged, this, [this] { UpdatePreview(); });
+    connect(CbUsingParameter, &QCheckBox::toggled, this, [this] { UpdatePreview(); });
+    for (QComboBox* choice : {CmbFont, CmbAlign, CmbFgColor, CmbBgColor, CmbScrollspeed}) {
+        connect(choice, &QComboBox::currentIndexChanged, this, [this] { UpdatePreview(); });
+    }
     connect(BtnSave, &QPushButton::clicked, this, [this] { RunGuarded(this, [this] { BtnSaveClick(); }); });
     connect(BtnReset, &QPushButton::clicked, this, [this] { CloseEditor(); });
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* save = new QShortcut(QKeySequence(key), PanEditRow);
+        save->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(save, &QShortcut::activated, BtnSave, &QPushButton::click);
+    }
+    auto* reset = new QShortcut(QKeySequence(Qt::Key_Escape), PanEditRow);
+    reset->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(reset, &QShortcut::activated, BtnReset, &QPushButton::click);
     return PanEditRow;
 }
 
-QWidget* TFrameDisplay::BuildRowList() {
-    auto* scroll = Named(new QScrollArea(this), "PanFrames");
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    auto* list = new QWidget(scroll);
-    FRowViews = new QVBoxLayout(list);
-    FRowViews->setContentsMargins(0, 0, 0, 0);
-    FRowViews->setSpacing(0);
-    FRowViews->addStretch();
-    scroll->setWidget(list);
-    return scroll;
+QWidget* TFrameDisplay::BuildRowTable() {
+    FTableModel = new TRowTableModel(FCycle, this);
+    FTableModel->SetDatasourceQuery(
+        [this](const std::string& name) { return OneLineText(DatasourceQueryText(FModel, name)); });
+    FTableModel->SetCutOffCheck(
+        [this](const TConfigurationRow& row) { return RowTextCutOff(row, DisplayWidth(), Resolver()); });
+    FTable = new TRowTable(*FTableModel, this);
+    FTable->setObjectName(QStringLiteral("PanFrames"));
+    FTable->SetOnAddRow([this] { CmdAddRowClick(); });
+    FTable->SetOnChangeRow([this](int row) { OnHandleChangeRow(row); });
+    FTable->SetOnRemoveRow([this](int row) { RunGuarded(this, [&] { OnHandleDeleteRow(row); }); });
+    FTable->SetOnMoveRow(
+        [this](int row, int direction) { RunGuarded(this, [&] { OnHandleMoveRow(row, direction); }); });
+    auto* undo = new QShortcut(QKeySequence::Undo, this);
+    undo->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(undo, &QShortcut::activated, this, [this] { RunGuarded(this, [this] { UndoDelete(); }); });
+    return FTable;
 }
 
 void TFrameDisplay::FillChoices() {
@@ -212,7 +266,6 @@ void TFrameDisplay::Refresh() {
     const TDisplayClientBase* client = FModel.GetDisplayClientFromCache(FCycle.Name());
     if (display != nullptr && client != nullptr) {
         txtDisplaySettings->setText(QString::fromStdString(client->BaseConfiguration()));
-        txtSoftwareVersion->setText(QString::fromStdString(client->SoftwareVersion()));
         const int sizeIndex = CmbDisplaySize->findText(QString::number(display->Width()));
         if (sizeIndex >= 0) {
             CmbDisplaySize->setCurrentIndex(sizeIndex);
@@ -220,6 +273,9 @@ void TFrameDisplay::Refresh() {
         CmbBrightness->setCurrentIndex(display->Brightness());
         RefreshSettingsEnabled();
     }
+    FMirror->SetDisplayWidth(DisplayWidth());
+    FPreview->SetDisplayWidth(DisplayWidth());
+    FTableModel->RefreshAll();
     FCycle.RefreshGaugeScale();
     AdvShowingUntil->SetScale(FCycle.GaugeMaximum(), FCycle.GaugeDivisions());
 }
@@ -237,33 +293,86 @@ void TFrameDisplay::RefreshGauge() {
     AdvShowingUntil->SetValue(FCycle.GaugeValue());
 }
 
+void TFrameDisplay::RefreshStatus() {
+    FollowConnection();
+    FMirror->Refresh();
+    FPreview->Refresh();
+    const QString status = StatusText();
+    if (LblStatus->text() != status) {
+        LblStatus->setText(status);
+    }
+    if (const TDisplayClientBase* client = FModel.GetDisplayClientFromCache(FCycle.Name())) {
+        // The display's answer ends with its line end, which a single-line field cannot show.
+        const QString version = QString::fromStdString(client->SoftwareVersion()).trimmed();
+        if (txtSoftwareVersion->text() != version) {
+            txtSoftwareVersion->setText(version);
+        }
+    }
+}
+
+TDisplayState TFrameDisplay::State() const {
+    return FStatus.State(FCycle.Paused());
+}
+
+std::string TFrameDisplay::LastError() const {
+    return FStatus.LastError();
+}
+
+QString TFrameDisplay::StatusText() const {
+    QString text = StateText(State());
+    if (!FLastSentText.empty()) {
+        text += QStringLiteral(" · Senast skickat: %1 kl. %2")
+                    .arg(QString::fromStdString(FLastSentText), TimeOfDay(FLastSentAt));
+    }
+    if (const std::string error = LastError(); !error.empty()) {
+        text += QStringLiteral(" · Fel: %1").arg(QString::fromStdString(error));
+    }
+    return text;
+}
+
 // "+": a row already open in the editor is left unsaved.
 void TFrameDisplay::CmdAddRowClick() {
     FNewRow = std::make_unique<TConfigurationRow>(TConfigurationRow::NewDefault());
     FCurrentRow = FNewRow.get();
     RefreshCurrentRow();
+    CmbText->setFocus();
 }
 
-void TFrameDisplay::OnHandleChangeRow(TConfigurationRow& row) {
+void TFrameDisplay::OnHandleChangeRow(int index) {
+    if (index < 0 || index >= FTableModel->rowCount()) {
+        return;
+    }
     FNewRow.reset();
-    FCurrentRow = &row;
+    FCurrentRow = &FTableModel->Row(index);
     RefreshCurrentRow();
     CmbText->setFocus();
 }
 
+// A failed save takes the change back and leaves the editor open on what was typed.
 void TFrameDisplay::BtnSaveClick() {
     if (FCurrentRow == nullptr) {
         return;
     }
+    TConfigurationRow saved;
+    FCurrentRow->AssignTo(saved);
     EditorFields().ApplyTo(*FCurrentRow);
     TConfigurationRow* row = FCurrentRow;
-    if (FNewRow) {
-        row = &FCycle.AddRow(std::move(FNewRow));
-        AddRowFrame(*row);
+    const bool added = FNewRow != nullptr;
+    if (added) {
+        row = &FTableModel->Insert(FTableModel->rowCount(), std::move(FNewRow));
     }
     row->Change();
+    if (!RaiseSaveChanges()) {
+        if (added) {
+            FNewRow = FTableModel->Remove(FTableModel->IndexOf(*row));
+            FCurrentRow = FNewRow.get();
+        } else {
+            saved.AssignTo(*row);
+            row->Change();
+        }
+        return;
+    }
     CloseEditor();
-    RaiseSaveChanges();
     Refresh();
 }
 
@@ -293,6 +402,7 @@ void TFrameDisplay::RefreshCurrentRow() {
     BtnSave->setEnabled(true);
     BtnReset->setEnabled(true);
     PanEditRow->show();
+    UpdatePreview();
 }
 
 TRowEditorFields TFrameDisplay::EditorFields() const {
@@ -308,64 +418,63 @@ TRowEditorFields TFrameDisplay::EditorFields() const {
     return fields;
 }
 
-// Views are named from a counter, so a page holds any number of them.
-TFrameRow* TFrameDisplay::AddRowFrame(TConfigurationRow& row) {
-    auto* view = new TFrameRow(row, FRowViews->parentWidget());
-    view->setObjectName(QStringLiteral("Frame_%1").arg(++FRowFrameCount));
-    FRowViews->insertWidget(FRowViews->count() - 1, view);
-    view->SetOnStartRowChange([this](TConfigurationRow& changed, TFrameRow*) { OnHandleChangeRow(changed); });
-    view->SetOnStartRowRemoved([this](TConfigurationRow& removed, TFrameRow* sender) {
-        RunGuarded(this, [&] { OnHandleDeleteRow(removed, sender); });
-    });
-    view->SetOnDatasourceQuery([this](const std::string& name) {
-        return OneLineText(DatasourceQueryText(FModel, name));
-    });
-    view->SetOnStartRowMoveUp([this](TConfigurationRow& moved, TFrameRow* sender) {
-        RunGuarded(this, [&] { OnHandleMoveRow(moved, sender, -1); });
-    });
-    view->SetOnStartRowMoveDown([this](TConfigurationRow& moved, TFrameRow* sender) {
-        RunGuarded(this, [&] { OnHandleMoveRow(moved, sender, +1); });
-    });
-    return view;
-}
-
-// Saves at once, so a deleted row does not come back after a restart. The row open in the editor
-// closes with it.
-void TFrameDisplay::OnHandleDeleteRow(TConfigurationRow& row, TFrameRow* sender) {
-    const auto index = IndexOf(row);
-    if (!index) {
+// The row as the editor's fields would save it, shown anew only when what it sends changes, so
+// that a scrolling text keeps moving.
+void TFrameDisplay::UpdatePreview() {
+    if (FCurrentRow == nullptr) {
         return;
     }
-    if (FCurrentRow == &row) {
+    TConfigurationRow row;
+    FCurrentRow->AssignTo(row);
+    EditorFields().ApplyTo(row);
+    if (std::string configString = RowAloneString(row, DisplayWidth(), Resolver());
+        configString != FPreviewString) {
+        FPreviewString = std::move(configString);
+        ShowRowAlone(FPreview->Display(), FPreviewString);
+    }
+    FPreview->Refresh();
+}
+
+// Brings the row back at once if the save fails, so the table shows what is saved.
+void TFrameDisplay::OnHandleDeleteRow(int index) {
+    if (index < 0 || index >= FTableModel->rowCount()) {
+        return;
+    }
+    if (FCurrentRow == &FTableModel->Row(index)) {
         CloseEditor();
     }
-    // The view's button is still handling its click: the view goes once that is over.
-    sender->Detach();
-    sender->hide();
-    FRowViews->removeWidget(sender);
-    sender->deleteLater();
-    FCycle.DeleteRow(*index);
-    RaiseSaveChanges();
-}
-
-void TFrameDisplay::OnHandleMoveRow(TConfigurationRow& row, TFrameRow* sender, int direction) {
-    const auto index = IndexOf(row);
-    if (!index || !FCycle.MoveRow(*index, direction)) {
+    std::unique_ptr<TConfigurationRow> removed = FTableModel->Remove(index);
+    if (!RaiseSaveChanges()) {
+        FTableModel->Insert(index, std::move(removed));
         return;
     }
-    FRowViews->removeWidget(sender);
-    FRowViews->insertWidget(static_cast<int>(*index) + direction, sender);
-    RaiseSaveChanges();
+    FRemovedRow = std::move(removed);
+    FRemovedIndex = index;
+    Refresh();
 }
 
-std::optional<std::size_t> TFrameDisplay::IndexOf(const TConfigurationRow& row) const {
-    const auto& rows = FCycle.Rows();
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i].get() == &row) {
-            return i;
-        }
+void TFrameDisplay::UndoDelete() {
+    if (!FRemovedRow) {
+        return;
     }
-    return std::nullopt;
+    TConfigurationRow& restored = FTableModel->Insert(FRemovedIndex, std::move(FRemovedRow));
+    if (!RaiseSaveChanges()) {
+        FRemovedRow = FTableModel->Remove(FTableModel->IndexOf(restored));
+        return;
+    }
+    FTable->selectRow(FTableModel->IndexOf(restored));
+    Refresh();
+}
+
+void TFrameDisplay::OnHandleMoveRow(int index, int direction) {
+    if (!FTableModel->Move(index, direction)) {
+        return;
+    }
+    if (!RaiseSaveChanges()) {
+        FTableModel->Move(index + direction, -direction);
+        return;
+    }
+    FTable->selectRow(index + direction);
 }
 
 void TFrameDisplay::btnSaveDisplayConfigurationClick() {
@@ -377,11 +486,39 @@ void TFrameDisplay::btnSaveDisplayConfigurationClick() {
                              brightness ? std::optional<std::uint8_t>(*brightness) : std::nullopt);
     if (applied) {
         RaiseSaveChanges();
+        Refresh();
     }
 }
 
-void TFrameDisplay::RaiseSaveChanges() {
-    if (FSaveChanges) {
-        FSaveChanges();
+bool TFrameDisplay::RaiseSaveChanges() {
+    return !FSaveChanges || FSaveChanges();
+}
+
+int TFrameDisplay::DisplayWidth() const {
+    const TVDisplay* display = FModel.GetDisplay(FCycle.Name());
+    return display != nullptr && display->Width() > 0 ? display->Width() : DefaultDisplayWidth;
+}
+
+TResolveReferences TFrameDisplay::Resolver() const {
+    return [this](const std::string& configString) {
+        TDisplayClientBase* client = FModel.GetDisplayClientFromCache(FCycle.Name());
+        return client != nullptr ? client->ResolvedConfigString(configString) : configString;
+    };
+}
+
+void TFrameDisplay::OnSent(const std::string& configString, const TConfigurationRow* row) {
+    FollowConnection();
+    FMirror->Display().ExecuteConfigString(configString);
+    if (row != nullptr) {
+        FLastSentText = TRowViewTexts::Of(*row, {}).Text;
+        FLastSentAt = Clock().Now();
+    }
+}
+
+void TFrameDisplay::FollowConnection() {
+    const TDisplayClientBase* client = FModel.GetDisplayClientFromCache(FCycle.Name());
+    if (client != nullptr && client->ConnectionCount() != FMirroredConnection) {
+        FMirroredConnection = client->ConnectionCount();
+        FMirror->Display().Execute("-dac");
     }
 }

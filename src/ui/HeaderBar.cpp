@@ -6,7 +6,7 @@
 
 QWidget* NewHeaderBar(QWidget* parent) {
     auto* bar = new QWidget(parent);
-    bar->setFixedHeight(24);
+    bar->setMinimumHeight(24);
     bar->setAutoFillBackground(true);
     QPalette palette = bar->palette();
     palette.setColor(QPalette::Window, QColor(217, 32, 50));
@@ -15,14 +15,10 @@ QWidget* NewHeaderBar(QWidget* parent) {
     return bar;
 }
 
-QLabel* NewHeaderLabel(const QString& text, int pixelSize, int width, QWidget* parent) {
+QLabel* NewHeaderLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
-    QFont font(QStringLiteral("Calibri"));
-    font.setPixelSize(pixelSize);
+    QFont font = label->font();
     font.setBold(true);
     label->setFont(font);
-    if (width > 0) {
-        label->setFixedWidth(width);
-    }
     return label;
 }

@@ -5,7 +5,7 @@
 class QLabel;
 class QWidget;
 
-// The red caption bar above the row list and the data-source list, 24 pixels high.
+// The red caption bar above the data-source list, as high as its caption needs.
 QWidget* NewHeaderBar(QWidget* parent);
-// A bold caption in light text for such a bar, `width` pixels wide (0: as wide as its text).
-QLabel* NewHeaderLabel(const QString& text, int pixelSize, int width, QWidget* parent);
+// A bold caption in light text for such a bar, in the platform's own font.
+QLabel* NewHeaderLabel(const QString& text, QWidget* parent);

@@ -9,6 +9,7 @@ struct HeadlessCase {
     int ExitStatus;
     // The directory it runs, or what is wrong.
     std::string DirectoryOrProblem;
+    bool Check = false;
 };
 
 class HeadlessOptionsTest : public ::testing::TestWithParam<HeadlessCase> {};
@@ -20,11 +21,15 @@ TEST_P(HeadlessOptionsTest, ReadsTheCommandLine) {
     EXPECT_EQ(ExitStatus(parsed.Request), GetParam().ExitStatus);
     EXPECT_EQ(parsed.Request == TProgramRequest::Wrong ? parsed.Problem : options.Directory,
               GetParam().DirectoryOrProblem);
+    EXPECT_EQ(options.Check, GetParam().Check);
 }
 
 INSTANTIATE_TEST_SUITE_P(Arguments, HeadlessOptionsTest,
                          ::testing::Values(HeadlessCase{{"/srv/entre"}, 0, "/srv/entre"},
                                            HeadlessCase{{"--", "-dir"}, 0, "-dir"},
+                                           HeadlessCase{{"--check", "/srv/entre"}, 0, "/srv/entre", true},
+                                           HeadlessCase{{"/srv/entre", "--check"}, 0, "/srv/entre", true},
+                                           HeadlessCase{{"--check"}, 2, "DIR is missing", true},
                                            HeadlessCase{{}, 2, "DIR is missing"},
                                            HeadlessCase{{"a", "b"}, 2, "Unexpected argument b"},
                                            HeadlessCase{{"a", "--verbose"}, 2, "Unknown option --verbose"}));

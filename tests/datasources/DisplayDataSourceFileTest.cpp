@@ -1,14 +1,22 @@
 #include "datasources/DisplayDataSourceFile.h"
 
-#include "support/TestClock.h"
+#include "platform/InputLimit.h"
 #include "support/TempDir.h"
+#include "support/TestClock.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fcntl.h>
+#include <functional>
+#include <future>
+#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
 
+using namespace std::chrono_literals;
 using namespace std::string_literals;
 using TLines = std::vector<std::string>;
 
@@ -94,26 +102,72 @@ TEST_F(FileSource, MissingFileGivesAnEmptyValueUntilItAppears) {
     EXPECT_EQ(log.size(), 1u);
 }
 
-TEST_F(FileSource, UnreadablePathGivesTheFailureLine) {
-    std::filesystem::create_directory(Dir / "folder");
+TEST_F(FileSource, UnreadableFileGivesTheFailureLine) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "permissions do not apply to root";
+    }
     Dir.Write("locked.txt", "secret");
     std::filesystem::permissions(Dir / "locked.txt", std::filesystem::perms::none);
-    const bool permissionsApply = geteuid() != 0;
+    std::vector<std::string> log;
+    TDisplayDataSourceFile source("f", PathOf("locked.txt"));
+    source.SetOnLogMessage([&](const std::string&, const std::string& message) { log.push_back(message); });
+    EXPECT_TRUE(source.RefreshData());
+    EXPECT_EQ(source.Value.Lines(), TLines{"Failed to read file " + PathOf("locked.txt")});
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0], " ERROR: Error Datasource f while opening file " + PathOf("locked.txt") +
+                          ":Cannot open file \"" + PathOf("locked.txt") + "\". Permission denied");
+}
 
-    for (const std::string name : {"folder", "locked.txt"}) {
-        if (name == "locked.txt" && !permissionsApply) {
-            continue;
-        }
+// Refreshes on a thread of its own, so that a refresh that blocks fails the test instead of hanging
+// it; `unblock` is called to set such a refresh free.
+void RefreshWithin(TDisplayDataSourceFile& source, const std::function<void()>& unblock) {
+    std::promise<void> finished;
+    std::thread refresh([&] {
+        source.RefreshData();
+        finished.set_value();
+    });
+    if (finished.get_future().wait_for(5s) != std::future_status::ready) {
+        ADD_FAILURE() << "the refresh blocked";
+        unblock();
+    }
+    refresh.join();
+}
+
+TEST_F(FileSource, PathsThatAreNoSmallRegularFileAreRefusedUnreadAndLeaveTheValueEmpty) {
+    const std::filesystem::path fifo = Dir / "pipe";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_directory(Dir / "folder");
+    std::filesystem::resize_file(Dir.Write("huge.txt", ""), MaxInputSize + 1024 * 1024);
+    // Opening the pipe for writing and closing it again ends a reader that waits for it.
+    const auto freePipe = [&] { close(open(fifo.c_str(), O_WRONLY)); };
+    const struct {
+        std::string path;
+        std::string reason;
+    } cases[] = {
+        {fifo.string(), "It is not a regular file"},
+        {"/dev/zero", "It is not a regular file"},
+        {PathOf("folder"), "Is a directory"},
+        {PathOf("huge.txt"), "It is larger than 8 MiB"},
+    };
+    for (const auto& c : cases) {
         std::vector<std::string> log;
-        TDisplayDataSourceFile source("f", PathOf(name));
+        TDisplayDataSourceFile source("f", c.path);
         source.SetOnLogMessage(
             [&](const std::string&, const std::string& message) { log.push_back(message); });
-        EXPECT_TRUE(source.RefreshData());
-        EXPECT_EQ(source.Value.Lines(), TLines{"Failed to read file " + PathOf(name)}) << name;
-        ASSERT_EQ(log.size(), 1u) << name;
-        EXPECT_TRUE(log[0].starts_with(" ERROR: Error Datasource f while opening file " + PathOf(name) + ":"))
-            << log[0];
+        source.Value.Add("stale");
+        RefreshWithin(source, freePipe);
+        EXPECT_EQ(source.Value.Count(), 0u) << c.path;
+        EXPECT_EQ(log, TLines{" ERROR: Error Datasource f while opening file " + c.path +
+                              ":Cannot open file \"" + c.path + "\". " + c.reason});
     }
+}
+
+TEST_F(FileSource, AFileOfTheLargestSizeIsRead) {
+    std::filesystem::resize_file(Dir.Write("largest.txt", ""), MaxInputSize);
+    TDisplayDataSourceFile source("f", PathOf("largest.txt"));
+    EXPECT_TRUE(source.RefreshData());
+    ASSERT_EQ(source.Value.Count(), 1u);
+    EXPECT_EQ(source.Value.Lines()[0].size(), MaxInputSize);
 }
 
 TEST_F(FileSource, ReinitializeTakesTheNewPathAndLeavesTheDueTimeAlone) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -44,6 +45,34 @@ TEST(DLogObject, PrefixesTheLevelRightAlignedInSixCharacters) {
     EXPECT_EQ(lines, expected);
 }
 
+struct ParseCase {
+    std::string Text;
+    std::optional<TDLogType> Level;
+    std::string Message;
+};
+
+class ParseLogTextTest : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseLogTextTest, ReadsBackWhatFormatLogTextWrote) {
+    const std::optional<TLogText> parsed = ParseLogText(GetParam().Text);
+    ASSERT_EQ(parsed.has_value(), GetParam().Level.has_value());
+    if (parsed) {
+        EXPECT_EQ(parsed->Level, *GetParam().Level);
+        EXPECT_EQ(parsed->Message, GetParam().Message);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, ParseLogTextTest,
+                         ::testing::Values(ParseCase{" ERROR: a: b", LogType_Error, "a: b"},
+                                           ParseCase{"WARNING: w", LogType_Warning, "w"},
+                                           ParseCase{"  INFO: ", LogType_Info, ""},
+                                           ParseCase{" TRACE: t", LogType_Trace, "t"},
+                                           ParseCase{" DEBUG: d", LogType_Debug, "d"},
+                                           ParseCase{"ERROR: too short", std::nullopt, ""},
+                                           ParseCase{"   ERROR: too long", std::nullopt, ""},
+                                           ParseCase{"Saved data to directory \"x\"", std::nullopt, ""},
+                                           ParseCase{"Error while saving: x", std::nullopt, ""}));
+
 TEST(DLogObject, QueuesUntilAHandlerIsAttachedThenDeliversOldestFirst) {
     TLogger logger;
     logger.LogError("first");
@@ -80,7 +109,8 @@ TEST(DLogObject, QueueKeepsTheNewestMessagesWhenNobodyListens) {
     logger.SetOnLogMessage(Collect(lines));
     ASSERT_EQ(lines.size(), TDLogObject::MaxQueuedMessages);
     EXPECT_EQ(lines.front().second, "  INFO: 5");
-    EXPECT_EQ(lines.back().second, SprintF("  INFO: %d", static_cast<int>(TDLogObject::MaxQueuedMessages + 4)));
+    EXPECT_EQ(lines.back().second,
+              SprintF("  INFO: %d", static_cast<int>(TDLogObject::MaxQueuedMessages + 4)));
 }
 
 // A worker logs without pause while the main thread attaches the handler: every message

@@ -170,4 +170,40 @@ TEST_F(LocalViewModelTest, PushSourceChangeAppendsOrReplacesAndReconfigures) {
     EXPECT_EQ(model.GetDatasources().size(), 2u);
 }
 
+TEST_F(LocalViewModelTest, ReplacingTheConfigurationKeepsTheClientsOfUnchangedDisplaysOnly) {
+    Write({Source(2, "Old", 1, 0, 0, "old")},
+          {Display(2, "Kept", 4, "127.0.0.1:1"), Display(3, "Changed", 4, "127.0.0.1:2"),
+           Display(4, "Removed", 4, "127.0.0.1:3")});
+    model.LoadFromDictionary(Dir());
+    model.CollectData();
+    TDisplayClientBase* const kept = model.GetDisplayClientFromCache("Kept");
+    ASSERT_NE(kept, nullptr);
+
+    Write({Source(2, "New", 1, 0, 0, "new")},
+          {Display(2, "Added", 0, ""), Display(3, "Changed", 4, "127.0.0.1:4"),
+           Display(4, "Kept", 4, "127.0.0.1:1")});
+    const std::vector<TDisplayClientBase*> created =
+        model.ReplaceConfiguration(ReadListFile<TVDataSource>(DataSourcesFilePath(Dir())),
+                                   ReadListFile<TVDisplay>(DisplaysFilePath(Dir())));
+
+    EXPECT_EQ(model.GetDisplayClientFromCache("Kept"), kept);
+    EXPECT_EQ(model.GetDisplayClientFromCache("Removed"), nullptr);
+    ASSERT_NE(model.GetDisplayClientFromCache("Changed"), nullptr);
+    EXPECT_EQ(model.GetDisplayClientFromCache("Changed")->BaseConfiguration(), "127.0.0.1:4");
+    const std::vector<TDisplayClientBase*> expectedCreated{model.GetDisplayClientFromCache("Added"),
+                                                           model.GetDisplayClientFromCache("Changed")};
+    EXPECT_EQ(created, expectedCreated);
+    EXPECT_EQ(model.GetDisplays(),
+              (std::vector<TDisplayClientBase*>{expectedCreated[0], expectedCreated[1], kept}))
+        << "in the order of the new file";
+    ASSERT_EQ(model.DisplayRecords().Count(), 3u);
+    EXPECT_EQ(model.DisplayRecords()[0].Name(), "Added");
+
+    ASSERT_EQ(model.DataSourceRecords().Count(), 1u);
+    EXPECT_EQ(model.GetDatasourceFromCache("Old"), nullptr);
+    model.CollectData();
+    ASSERT_NE(model.GetDatasourceFromCache("New"), nullptr);
+    EXPECT_EQ(model.GetDatasourceFromCache("New")->Value.Text(), "new\r\n");
+}
+
 } // namespace

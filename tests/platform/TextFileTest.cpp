@@ -46,6 +46,16 @@ TEST(TextFileTest, ReadFailuresNameTheFileAndTheReason) {
                     StrEq("Cannot open file \"" + dir.Path().string() + "\". Is a directory")));
 }
 
+TEST(TextFileTest, ReadRefusesAFileAboveTheLimitItIsGiven) {
+    TempDir dir;
+    EXPECT_EQ(ReadFileBytes(dir.Write("four.txt", "1234"), 4), "1234");
+    const fs::path five = dir.Write("five.txt", "12345");
+    EXPECT_THAT([&] { ReadFileBytes(five, 4); },
+                ThrowsMessage<EFileRefused>(
+                    StrEq("Cannot open file \"" + five.string() + "\". It is larger than 4 bytes")));
+    EXPECT_EQ(ReadFileBytes(five), "12345");
+}
+
 TEST(TextFileTest, ReplaceFileCreatesAndReplacesWithoutLeavingTemporaryFiles) {
     TempDir dir;
     const fs::path path = dir / "local-displays.json";

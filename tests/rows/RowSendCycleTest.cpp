@@ -267,4 +267,38 @@ TEST_F(RowSendCycleTest, AChangedValueIsShownAgainOnlyByTheStillRowThatShowsIt) 
     }
 }
 
+TEST_F(RowSendCycleTest, ReportsEveryStringTheClientTookWithTheRowItShows) {
+    std::vector<std::string> reported;
+    cycle.SetOnSent([&](const std::string& configString, const TConfigurationRow* row) {
+        reported.push_back((row != nullptr ? row->Text + "|" : std::string("-|")) + configString);
+    });
+    cycle.AddRow(Row("A"));
+    client.Connected = false;
+    cycle.SetPause(false);
+    cycle.TimSenddataTimer();
+    EXPECT_TRUE(reported.empty()) << "what the display did not take is not reported";
+
+    client.Connect();
+    clock.Advance(100);
+    cycle.TimSenddataTimer();
+    EXPECT_EQ(reported, (std::vector<std::string>{"-|-i50", "A|" + Shown("A")}));
+}
+
+TEST_F(RowSendCycleTest, ADeletedRowCanBePutBackWhereItWas) {
+    for (const char* text : {"A", "B", "C"}) {
+        cycle.AddRow(Row(text));
+    }
+    std::unique_ptr<TConfigurationRow> taken = cycle.DeleteRow(1);
+    ASSERT_NE(taken, nullptr);
+    EXPECT_EQ(taken->Text, "B");
+    EXPECT_EQ(cycle.DeleteRow(5), nullptr);
+    cycle.InsertRow(1, std::move(taken));
+    cycle.InsertRow(99, Row("D"));
+    std::vector<std::string> texts;
+    for (const auto& row : cycle.Rows()) {
+        texts.push_back(row->Text);
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"A", "B", "C", "D"}));
+}
+
 } // namespace

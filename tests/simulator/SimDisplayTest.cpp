@@ -156,3 +156,45 @@ TEST(SimDisplayTest, SurvivesRandomInput) {
 }
 
 } // namespace
+
+namespace {
+
+struct CutOffCase {
+    const char* Line;
+    bool CutOff;
+};
+
+class SimCutOffTest : public ::testing::TestWithParam<CutOffCase> {};
+
+TEST_P(SimCutOffTest, TellsATextThatStandsCutOffAtItsAreasEdge) {
+    TestClock clock;
+    TSimDisplay display(64, clock);
+    display.Execute(GetParam().Line);
+    EXPECT_EQ(display.TextCutOff(), GetParam().CutOff) << GetParam().Line;
+}
+
+// The 5 x 7 font takes 6 LEDs a character but the last: ten characters take 59 LEDs, eleven 65.
+INSTANTIATE_TEST_SUITE_P(Texts, SimCutOffTest,
+                         ::testing::Values(CutOffCase{"-sc0 -sg0,0,64,8 -f0 -t\"0123456789\"", false},
+                                           CutOffCase{"-sc0 -sg0,0,64,8 -f0 -t\"0123456789A\"", true},
+                                           CutOffCase{"-sc0 -sg0,0,64,8 -f0 -nss2 -t\"0123456789A\"", false},
+                                           CutOffCase{"-sc0 -sg40,0,64,8 -f0 -t\"0123\"", false},
+                                           CutOffCase{"-sc0 -sg40,0,64,8 -f0 -t\"01234\"", true},
+                                           CutOffCase{"-sc0 -sg0,0,64,8 -f0 -t\"0123456789A\" -dc", false}),
+                         [](const auto& info) { return "Case" + std::to_string(info.index); });
+
+TEST(SimDisplayTest, CarriesOutAConfigurationStringAsItsClientSendsIt) {
+    TestClock clock;
+    TSimDisplay direct(64, clock);
+    for (const char* line : {"-sc0 -dc", "-sc0 -sg0,0,64,8 -f0 -cf2 -t\"H\xe4j", "\"", "-i40"}) {
+        direct.Execute(line);
+    }
+    TSimDisplay fromString(64, clock);
+    // UTF-8 in, Latin-1 on the display; the value's line break ends its line, as on the wire.
+    fromString.ExecuteConfigString("-sc0 -dc|-sc0 -sg0,0,64,8 -f0 -cf2 -t\"H\xc3\xa4j\r\n\"|-i40");
+    EXPECT_EQ(fromString.Frame(), direct.Frame());
+    EXPECT_EQ(fromString.Brightness(), 40);
+    EXPECT_NE(Lit(fromString.Frame()), Blank64);
+}
+
+} // namespace

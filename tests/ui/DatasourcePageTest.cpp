@@ -1,5 +1,5 @@
-#include "support/ConfigurationDir.h"
 #include "WindowProbe.h"
+#include "support/ConfigurationDir.h"
 
 #include "config/ConfigurationFiles.h"
 #include "datasources/DisplayDataSourceBase.h"
@@ -10,8 +10,12 @@
 #include <QDateEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -74,6 +78,26 @@ TEST_F(DatasourcePageTest, SavesANewDateForAStaticSource) {
     EXPECT_EQ(stored[0].Configuration(), "2027-03-04");
     EXPECT_EQ(stored[0].Value(), "2027-03-04");
     EXPECT_TRUE(HasLogLine(window.get(), "Main :Saved data to directory \"" + config.Path() + "\""));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DatasourcePageTest, ValuesFollowTheSourcesAndAFailingSourceIsMarked) {
+    // A path that exists but cannot be read as a file.
+    std::filesystem::create_directory(config.Dir().Path() / "visitors.txt");
+    const auto tip = [&] { return list->item(1, 4)->toolTip(); };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tip().startsWith(QStringLiteral("Fel: ")); }, 5000))
+        << "the missing file is shown: " << tip().toStdString();
+    EXPECT_TRUE(tip().contains(QStringLiteral("visitors.txt"))) << tip().toStdString();
+
+    std::filesystem::remove(config.Dir().Path() / "visitors.txt");
+    std::ofstream(config.Dir().Path() / "visitors.txt") << "42";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tip() == QStringLiteral("42"); }, 5000)) << Cell(1, 4);
+    EXPECT_EQ(Cell(1, 4), "42");
+    EXPECT_EQ(list->item(1, 4)->foreground(), list->item(0, 4)->foreground())
+        << "the error mark goes with the new value";
 }
 
 } // namespace

@@ -1,16 +1,18 @@
-#include "support/ConfigurationDir.h"
 #include "WindowProbe.h"
+#include "support/ConfigurationDir.h"
 
 #include "datasources/DisplayDataSourceBase.h"
 #include "datasources/DisplayType.h"
 #include "support/TestClock.h"
 #include "ui/DialGauge.h"
 #include "ui/FormMultiDisplaysUI.h"
+#include "ui/RowTableModel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -43,9 +45,7 @@ protected:
         return Find<TWidget>(page, QString::fromLatin1(name));
     }
     void Press(const char* button) const { Control<QPushButton>(button)->click(); }
-    void PressOnRow(std::size_t row, const char* button) const {
-        Find<QPushButton>(RowViews(page).at(row), QString::fromLatin1(button))->click();
-    }
+    void PressOnRow(int row, const char* button) const { RowButton(page, row, button)->click(); }
     bool EditorOpen() const { return Control("PanEditRow")->isVisible(); }
     void TypeText(const char* name, const char* text) const {
         auto* field = Control<QLineEdit>(name);
@@ -128,7 +128,7 @@ TEST_F(DisplayPageTest, ChangingARowCapsItsDisplayTimeAndAddsNoRow) {
     const auto rows = config.ReadRows("Hall");
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0]->Timeout, 60000u);
-    EXPECT_EQ(Find<QLineEdit>(RowViews(page).at(0), QStringLiteral("TxtTimeout"))->text(),
+    EXPECT_EQ(RowTable(page)->model()->index(0, TRowTableModel::TimeoutColumn).data().toString(),
               QStringLiteral("60000"));
     EXPECT_EQ(static_cast<TDialGauge*>(Control("AdvShowingUntil"))->Maximum(), 60) << "the gauge follows";
 }

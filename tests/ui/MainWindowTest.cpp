@@ -1,5 +1,5 @@
-#include "support/ConfigurationDir.h"
 #include "WindowProbe.h"
+#include "support/ConfigurationDir.h"
 
 #include "config/ConfigurationFiles.h"
 #include "datasources/DisplayDataSourceType.h"
@@ -194,6 +194,44 @@ TEST_F(MainWindowTest, PausaUtskickPausesAndResumesEveryPage) {
     ASSERT_TRUE(WaitForTicks(sendTimer, 2));
     EXPECT_EQ(SentRows("Hall"), 1);
     EXPECT_EQ(SentRows("Door"), 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, TheLogCountsRepeatsMarksErrorsAndFilters) {
+    config.Write();
+    Open();
+    auto* log = Find<QListWidget>(window.get(), QStringLiteral("LogWnd"));
+    log->clear();
+    for (int i = 0; i < 37; ++i) {
+        window->HandleLogMessage("TDisplayDataSourceJSON", " ERROR: Could not fetch:timeout");
+    }
+    window->HandleLogMessage("Hall", "(1000)-sc0 -t\"A\"");
+    window->HandleLogMessage("Hall", "(1000)-sc0 -t\"A\"");
+    EXPECT_EQ(LogLines(window.get()), (std::vector<std::string>{
+                                          "Hall :(1000)-sc0 -t\"A\" (×2)",
+                                          "TDisplayDataSourceJSON : ERROR: Could not fetch:timeout (×37)",
+                                      }));
+    EXPECT_NE(log->item(1)->foreground(), log->item(0)->foreground()) << "the error line is marked";
+    EXPECT_EQ(log->item(1)->toolTip(),
+              QStringLiteral("TDisplayDataSourceJSON : ERROR: Could not fetch:timeout"));
+
+    auto* filter = Find<QLineEdit>(window.get(), QStringLiteral("LogFilter"));
+    QTest::keyClicks(filter, QStringLiteral("fetch"));
+    EXPECT_TRUE(log->item(0)->isHidden());
+    EXPECT_FALSE(log->item(1)->isHidden());
+    window->HandleLogMessage("Main", "Saved data");
+    EXPECT_TRUE(log->item(0)->isHidden()) << "new lines are filtered too";
+    filter->clear();
+    EXPECT_FALSE(log->item(0)->isHidden());
+
+    // The count is no part of what a double click copies.
+    const QPoint position = log->visualItemRect(log->item(2)).center();
+    QTest::mouseClick(log->viewport(), Qt::LeftButton, {}, position);
+    QTest::mouseDClick(log->viewport(), Qt::LeftButton, {}, position);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("timeout"));
 }
 
 } // namespace

@@ -1,9 +1,10 @@
 #include "WindowProbe.h"
 
+#include "ui/RowTable.h"
+#include "ui/RowTableModel.h"
+
 #include <QCoreApplication>
-#include <QLayout>
-#include <QLineEdit>
-#include <QScrollArea>
+#include <QPushButton>
 #include <QTest>
 
 #include <algorithm>
@@ -23,24 +24,27 @@ bool HasLogLine(const QObject* window, const std::string& line) {
     return std::ranges::find(lines, line) != lines.end();
 }
 
-std::vector<QWidget*> RowViews(const QWidget* page) {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    const QLayout* layout = Find<QScrollArea>(page, QStringLiteral("PanFrames"))->widget()->layout();
-    std::vector<QWidget*> views;
-    for (int i = 0; i < layout->count(); ++i) {
-        if (QWidget* view = layout->itemAt(i)->widget()) {
-            views.push_back(view);
-        }
-    }
-    return views;
+QTableView* RowTable(const QWidget* page) {
+    return Find<QTableView>(page, QStringLiteral("PanFrames"));
 }
 
 std::vector<std::string> RowViewTexts(const QWidget* page) {
+    const QAbstractItemModel* model = RowTable(page)->model();
     std::vector<std::string> texts;
-    for (const QWidget* view : RowViews(page)) {
-        texts.push_back(Find<QLineEdit>(view, QStringLiteral("TxtText"))->text().toStdString());
+    for (int row = 0; row < model->rowCount(); ++row) {
+        texts.push_back(model->index(row, TRowTableModel::TextColumn).data().toString().toStdString());
     }
     return texts;
+}
+
+QPushButton* RowButton(const QWidget* page, int row, const char* name) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const auto* table = static_cast<const TRowTable*>(RowTable(page));
+    const QWidget* cell = table->ButtonCell(row);
+    if (cell == nullptr) {
+        throw std::runtime_error("no buttons on row " + std::to_string(row));
+    }
+    return Find<QPushButton>(cell, QString::fromLatin1(name));
 }
 
 bool WaitForTicks(QTimer* timer, int ticks) {

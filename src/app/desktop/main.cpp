@@ -8,7 +8,6 @@
 #include "ui/WindowIcon.h"
 
 #include <QApplication>
-#include <QFont>
 
 #include <cstdlib>
 #include <filesystem>
@@ -42,11 +41,6 @@ int main(int argc, char* argv[]) {
     }
     QApplication application(argc, argv);
     QApplication::setWindowIcon(VorlixWindowIcon());
-    // The layout is measured in Tahoma and Calibri; where they are missing, take fonts of similar width.
-    QFont::insertSubstitutions(QStringLiteral("Tahoma"),
-                               {QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans Condensed")});
-    QFont::insertSubstitutions(QStringLiteral("Calibri"),
-                               {QStringLiteral("Carlito"), QStringLiteral("DejaVu Sans Condensed")});
     // Without a readable working directory, the start-up reports the configuration as missing.
     std::error_code error;
     const std::filesystem::path directory = std::filesystem::current_path(error);

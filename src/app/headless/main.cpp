@@ -1,20 +1,25 @@
-// vorlix-headless [--api ADDRESS:PORT [--api-token-file FILE]] [--mqtt URL ...] DIR: runs the
-// configuration in DIR as the desktop program does, without a window: every display connected, every
-// send cycle running, each log line on standard output; with --api, the HTTP API too, and with
-// --mqtt the MQTT bridge. Ends on SIGINT or SIGTERM.
+// vorlix-headless [OPTION]... DIR: runs the configuration in DIR as the desktop program does,
+// without a window: every display connected, every send cycle running, each log line on standard
+// output; with --api, the HTTP API too, and with --mqtt the MQTT bridge. Ends on SIGINT or SIGTERM;
+// SIGHUP loads the configuration again. With --check it only loads the configuration and lists its
+// problems.
 
 #include "app/HeadlessOptions.h"
 #include "integration/ApiServer.h"
 #include "integration/MqttBridge.h"
 #include "integration/SessionGateway.h"
+#include "log/SyslogPriority.h"
+#include "platform/ServiceNotifier.h"
 #include "platform/SignalWaiter.h"
 #include "platform/SprintF.h"
+#include "rows/ConfigurationLoad.h"
 #include "rows/DisplaySession.h"
 #include "rows/LogLine.h"
 
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -27,17 +32,20 @@
 
 namespace {
 
-// Log lines as the main window shows them; the clients log from their worker threads.
+// Log lines as the main window shows them, under journald with their priority; the clients log
+// from their worker threads.
 class TLogPrinter {
 public:
     void Print(const std::string& source, const std::string& message) {
-        const std::string line = LogLineText(source, message) + "\n";
+        const std::string line = (FToJournal ? SyslogPriorityPrefix(message) : std::string()) +
+                                 LogLineText(source, message) + "\n";
         std::lock_guard lock(FLock);
         std::fwrite(line.data(), 1, line.size(), stdout);
         std::fflush(stdout);
     }
 
 private:
+    const bool FToJournal = WritingToJournal();
     std::mutex FLock;
 };
 
@@ -59,8 +67,17 @@ std::string EnterDirectory(const std::string& name, std::filesystem::path& direc
 }
 
 int Fail(const std::string& message) {
-    std::fprintf(stderr, "%s\n", message.c_str());
+    std::fprintf(stderr, "%s%s\n", WritingToJournal() ? "<3>" : "", message.c_str());
     return 1;
+}
+
+// Loads the configuration without running it: each problem on a line, status 1 if there is any.
+int Check(const std::string& directory) {
+    const TLoadedConfiguration loaded = LoadConfiguration(directory);
+    for (const TConfigurationProblem& problem : loaded.Problems) {
+        std::printf("%s\n", ProblemLine(problem).c_str());
+    }
+    return loaded.Problems.empty() ? 0 : 1;
 }
 
 } // namespace
@@ -78,11 +95,14 @@ int main(int argc, char** argv) {
     } catch (const std::exception& failure) {
         return Fail(failure.what());
     }
-    TSignalWaiter::BlockSignals(false);
+    TSignalWaiter::BlockSignals({SIGHUP});
 
     std::filesystem::path directory;
     if (const std::string reason = EnterDirectory(options.Directory, directory); !reason.empty()) {
         return Fail(SprintF("Cannot open directory \"%s\". %s", options.Directory, reason));
+    }
+    if (options.Check) {
+        return Check(directory.string());
     }
 
     TLogPrinter printer;
@@ -111,7 +131,11 @@ int main(int argc, char** argv) {
     }
     session.SetConnected(true);
     session.SetPaused(false);
-    TSignalWaiter stop([&session] { session.Work().RequestStop(); });
-    session.RunTicks();
+    TSignalWaiter signals([&session] { session.Work().RequestStop(); },
+                          {{SIGHUP, [&session] { session.Work().Post([&session] { session.Reload(); }); }}});
+    TServiceNotifier service;
+    service.Ready();
+    session.RunTicks([&service] { service.Alive(); });
+    service.Stopping();
     return 0;
 }

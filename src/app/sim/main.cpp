@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QMetaObject>
 
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <iostream>
@@ -31,7 +32,7 @@ void Dump(const TSimDisplay& display, const TSimOptions& options) {
 // Without a window the main thread only waits for a stop signal.
 int RunHeadless(const TSimDisplay& display, const TSimOptions& options) {
     {
-        TSignalWaiter waiter({}, [&] { Dump(display, options); });
+        TSignalWaiter waiter({}, {{SIGUSR1, [&] { Dump(display, options); }}});
         waiter.WaitForStop();
     }
     Dump(display, options);
@@ -46,7 +47,7 @@ int RunWindow(int argc, char** argv, const TSimDisplay& display, const TSimOptio
     {
         TSignalWaiter waiter(
             [&] { QMetaObject::invokeMethod(&application, &QApplication::quit, Qt::QueuedConnection); },
-            [&] { Dump(display, options); });
+            {{SIGUSR1, [&] { Dump(display, options); }}});
         application.exec();
     }
     Dump(display, options);
@@ -61,7 +62,7 @@ int main(int argc, char** argv) {
             AnswerProgramArguments(SimProgramOptions(options), argc, argv, std::cout, std::cerr)) {
         return *status;
     }
-    TSignalWaiter::BlockSignals(true);
+    TSignalWaiter::BlockSignals({SIGUSR1});
     try {
         TSimDisplay display(options.Width);
         TSimServer server(display, options.Server);
