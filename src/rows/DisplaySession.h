@@ -3,6 +3,7 @@
 #include "log/DLogObject.h"
 #include "model/LocalViewModel.h"
 #include "platform/Clock.h"
+#include "rows/ConfigurationEdits.h"
 #include "rows/RowSendCycle.h"
 #include "rows/WorkQueue.h"
 
@@ -33,6 +34,14 @@ public:
     // the row they show, changed ones connect anew, removed ones stop. A directory that does not
     // load as it is leaves everything running as it was. Logs the outcome; true when reloaded.
     bool Reload();
+
+    // A copy of the configuration running, to be edited and applied.
+    TConfigurationDraft Draft() const;
+    // Writes `draft` into the directory (every file together: a failure changes none of them and
+    // leaves everything running as it was) and runs it in place of the current configuration, as
+    // Reload does. The rows file of a display renamed goes, that of a display removed is set
+    // aside. Logs the outcome; false, with LastSaveError, when the files could not be written.
+    bool Apply(TConfigurationDraft draft);
 
     // One collection pass; a failure is logged, never thrown. A changed value is sent at once to
     // every display whose row on show has it (TRowSendCycle::ShowChangedValue).
@@ -71,6 +80,10 @@ public:
 
 private:
     void LoadRows(TRowSendCycle& cycle);
+    // Runs the records and rows given in place of the current ones.
+    void Replace(TBaseObjectList<TVDataSource> sources, TBaseObjectList<TVDisplay> displays,
+                 std::map<std::string, TRowSendCycle::TRows>& rows);
+    void RetireRowsFiles(const TConfigurationDraft& draft);
     void PrepareClient(TDisplayClientBase& client);
     std::unique_ptr<TRowSendCycle> MakeCycle(const std::string& displayName);
     // One cycle per client of the model after a reload, with the rows read for it; the cycles of
