@@ -17,6 +17,7 @@ constexpr double PairGrowth = 50;
 constexpr double GrowthTarget = 1.5 * PairGrowth;
 constexpr double EvaluatorSpeedupTarget = 10;
 constexpr double SendTargetMsec = 1;
+constexpr double MqttTargetMsec = 10;
 constexpr double IdleTargetPercent = 0.1;
 constexpr double IdleTargetPercent100 = 0.3;
 constexpr double StartUpTargetMsec = 150;
@@ -84,6 +85,7 @@ std::vector<TSummary::TRow> TSummary::BuildRows() const {
     AddEvaluators(rows);
     AddAsciiReduction(rows);
     AddSendPath(rows);
+    AddMqtt(rows);
     AddHeadless(rows);
     AddApi(rows);
     AddIsolation(rows);
@@ -141,6 +143,14 @@ void TSummary::AddSendPath(std::vector<TRow>& rows) const {
     rows.push_back({"Send path over TCP, median of 10,000", Shown(median, "ms"), "", ""});
     rows.push_back({"Send path over TCP, 99th percentile", Shown(p99, "ms"),
                     fmt::format("≤ {} ms", SendTargetMsec), Verdict(p99, p99 && *p99 <= SendTargetMsec)});
+}
+
+void TSummary::AddMqtt(std::vector<TRow>& rows) const {
+    const auto median = Value("MqttPublishToPixels", "median_ms");
+    const auto p99 = Value("MqttPublishToPixels", "p99_ms");
+    rows.push_back({"MQTT publish to pixels, median of 1000", Shown(median, "ms"), "", ""});
+    rows.push_back({"MQTT publish to pixels, 99th percentile", Shown(p99, "ms"),
+                    fmt::format("≤ {} ms", MqttTargetMsec), Verdict(p99, p99 && *p99 <= MqttTargetMsec)});
 }
 
 void TSummary::AddHeadless(std::vector<TRow>& rows) const {

@@ -32,6 +32,7 @@ private:
     void AddEvaluators(std::vector<TRow>& rows) const;
     void AddAsciiReduction(std::vector<TRow>& rows) const;
     void AddSendPath(std::vector<TRow>& rows) const;
+    void AddMqtt(std::vector<TRow>& rows) const;
     void AddHeadless(std::vector<TRow>& rows) const;
     void AddApi(std::vector<TRow>& rows) const;
     void AddIsolation(std::vector<TRow>& rows) const;

@@ -201,6 +201,13 @@ void TDisplaySession::SendTick() {
             Log(cycle->Name(), error.what());
         }
     }
+    if (FOnTicked) {
+        try {
+            FOnTicked();
+        } catch (const std::exception& error) {
+            Log("Main", error.what());
+        }
+    }
 }
 
 void TDisplaySession::RunTicks(const std::function<void()>& afterTick) {

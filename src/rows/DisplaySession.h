@@ -48,8 +48,10 @@ public:
     void CollectTick();
     // How long the latest collection pass took.
     std::chrono::nanoseconds LastPassDuration() const { return FLastPassDuration; }
-    // One tick of every send cycle.
+    // One tick of every send cycle, then the hook set with SetOnTicked.
     void SendTick();
+    // Runs on the driver's thread after every SendTick, for whoever reports the displays' state.
+    void SetOnTicked(std::function<void()> onTicked) { FOnTicked = std::move(onTicked); }
     // Drives the session without a toolkit until a stop is requested through the work queue: both
     // ticks every 100 ms and, in between, the posted work as soon as it arrives. `afterTick` runs
     // after each pair of ticks.
@@ -73,8 +75,10 @@ public:
     const std::vector<std::unique_ptr<TRowSendCycle>>& Cycles() const { return FCycles; }
     TRowSendCycle* Cycle(const std::string& displayName) const;
 
-private:
+    // A line for the session's log, from any thread.
     void Log(const std::string& source, const std::string& message) const;
+
+private:
     void LoadRows(TRowSendCycle& cycle);
     // Runs the records and rows given in place of the current ones.
     void Replace(TBaseObjectList<TVDataSource> sources, TBaseObjectList<TVDisplay> displays,
@@ -99,4 +103,5 @@ private:
     // What SetConnected and SetPaused last asked for, for displays that a reload adds.
     bool FConnected = false;
     bool FPaused = true;
+    std::function<void()> FOnTicked;
 };

@@ -1,10 +1,12 @@
 // vorlix-headless [OPTION]... DIR: runs the configuration in DIR as the desktop program does,
 // without a window: every display connected, every send cycle running, each log line on standard
-// output; with --api, the HTTP API too. Ends on SIGINT or SIGTERM; SIGHUP loads the configuration
-// again. With --check it only loads the configuration and lists its problems.
+// output; with --api, the HTTP API too, and with --mqtt the MQTT bridge. Ends on SIGINT or SIGTERM;
+// SIGHUP loads the configuration again. With --check it only loads the configuration and lists its
+// problems.
 
 #include "app/HeadlessOptions.h"
 #include "integration/ApiServer.h"
+#include "integration/MqttBridge.h"
 #include "integration/SessionGateway.h"
 #include "log/SyslogPriority.h"
 #include "platform/ServiceNotifier.h"
@@ -89,6 +91,7 @@ int main(int argc, char** argv) {
     std::optional<TApiSettings> api;
     try {
         api = ApiSettings(options.Api, std::getenv("VORLIX_API_TOKEN"));
+        CompleteMqttOptions(options.Mqtt, std::getenv);
     } catch (const std::exception& failure) {
         return Fail(failure.what());
     }
@@ -123,6 +126,10 @@ int main(int argc, char** argv) {
             return Fail(failure.what());
         }
         printer.Print("API", server->ListeningMessage());
+    }
+    std::unique_ptr<TMqttBridge> bridge;
+    if (options.Mqtt.Enabled()) {
+        bridge = std::make_unique<TMqttBridge>(options.Mqtt, session);
     }
     session.SetPaused(false);
     TSignalWaiter signals([&session] { session.Work().RequestStop(); },
