@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 CMAKE_GEN := -G "Unix Makefiles"
 CTEST := ctest --output-on-failure --no-tests=error -j $(JOBS)
 
-.PHONY: all setup build run test test-release test-asan test-tsan package package-check clean
+.PHONY: all setup build run test test-release test-asan test-tsan fuzz fuzz-build fuzz-repro package package-check clean
 
 all: build
 
@@ -44,6 +44,21 @@ test-tsan:
 	  -DVORLIX_SANITIZE=thread
 	cmake --build build/tsan -j $(JOBS) --target threaded_tests
 	cd build/tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 $(CTEST) -L threaded
+
+# The fuzz targets, built with clang, libFuzzer and the address and undefined-behaviour sanitizers,
+# each run for FUZZ_SECONDS seconds (see fuzz/run); make test only replays their corpora.
+FUZZ_SECONDS ?= 60
+fuzz-build: setup
+	cmake -S . -B build/fuzz $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORLIX_WITH_UI=OFF \
+	  -DCMAKE_CXX_COMPILER=clang++ -DVORLIX_FUZZ=ON
+	cmake --build build/fuzz -j $(JOBS) --target fuzz_targets
+
+fuzz: fuzz-build
+	FUZZ_SECONDS=$(FUZZ_SECONDS) bash fuzz/run
+
+# make fuzz-repro FILE=build/fuzz/crashes/<target>/crash-...
+fuzz-repro: fuzz-build
+	bash fuzz/repro $(FILE)
 
 # The Debian package build/release/vorlix-client_<version>_<arch>.deb of the programs, and a check
 # that installs it on this machine, runs it and purges it again. Neither is part of make test.

@@ -36,6 +36,7 @@ private:
     void AddHeadless(std::vector<TRow>& rows) const;
     void AddApi(std::vector<TRow>& rows) const;
     void AddIsolation(std::vector<TRow>& rows) const;
+    void AddScale(std::vector<TRow>& rows) const;
     std::optional<double> Value(const std::string& benchmark, const std::string& counter) const;
 
     const TBenchResults FResults;

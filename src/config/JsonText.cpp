@@ -108,24 +108,77 @@ std::string JsonText(const TJson& value) {
     return value.dump(-1, ' ', false, TJson::error_handler_t::replace);
 }
 
-TJson ParseJsonText(std::string_view text) {
-    using TParseEvent = TJson::parse_event_t;
-    std::size_t numbersFrom = 0;
-    const auto read = [&](int depth, TParseEvent event, TJson& parsed) {
-        const bool opens = event == TParseEvent::object_start || event == TParseEvent::array_start;
-        if (opens && depth >= MaxJsonDepth) {
+namespace {
+
+// Builds the tree as the library's own builder does, which takes time in proportion to the text
+// (its builder with a callback goes over an array's elements again at the end of each object),
+// with the depth bound and the numbers as the written text says.
+class TTreeBuilder {
+public:
+    using TDomParser = nlohmann::detail::json_sax_dom_parser<TJson>;
+
+    TTreeBuilder(std::string_view text, TJson& result) : FText(text), FTree(result) {}
+
+    bool null() { return FTree.null(); }
+    bool boolean(bool value) { return FTree.boolean(value); }
+    bool number_integer(TJson::number_integer_t) { return Number(); }
+    bool number_unsigned(TJson::number_unsigned_t) { return Number(); }
+    bool number_float(TJson::number_float_t, const TJson::string_t&) { return Number(); }
+    bool string(TJson::string_t& value) { return FTree.string(value); }
+    bool binary(TJson::binary_t& value) { return FTree.binary(value); }
+    bool start_object(std::size_t elements) { return Open() && FTree.start_object(elements); }
+    bool key(TJson::string_t& value) { return FTree.key(value); }
+    bool end_object() { return Close() && FTree.end_object(); }
+    bool start_array(std::size_t elements) { return Open() && FTree.start_array(elements); }
+    bool end_array() { return Close() && FTree.end_array(); }
+    template <typename TException>
+    bool parse_error(std::size_t position, const std::string& token, const TException& error) {
+        return FTree.parse_error(position, token, error);
+    }
+
+private:
+    bool Open() {
+        if (FDepth >= MaxJsonDepth) {
             throw EVorlixError(SprintF("The input value is nested deeper than %d levels", MaxJsonDepth));
         }
-        if (event == TParseEvent::value && parsed.is_number()) {
-            parsed = NumberValue(TakeWrittenNumber(text, numbersFrom));
-        }
+        ++FDepth;
         return true;
-    };
+    }
+    bool Close() {
+        --FDepth;
+        return true;
+    }
+    bool Number() {
+        TJson value = NumberValue(TakeWrittenNumber(FText, FNumbersFrom));
+        switch (value.type()) {
+        case TJson::value_t::number_integer:
+            return FTree.number_integer(value.get<TJson::number_integer_t>());
+        case TJson::value_t::number_unsigned:
+            return FTree.number_unsigned(value.get<TJson::number_unsigned_t>());
+        case TJson::value_t::number_float:
+            return FTree.number_float(value.get<TJson::number_float_t>(), {});
+        default:
+            return FTree.string(value.get_ref<TJson::string_t&>());
+        }
+    }
+
+    const std::string_view FText;
+    std::size_t FNumbersFrom = 0;
+    int FDepth = 0;
+    TDomParser FTree;
+};
+
+} // namespace
+
+TJson ParseJsonText(std::string_view text) {
+    TJson result;
+    TTreeBuilder builder(text, result);
     try {
-        return TJson::parse(ZeroedNumbers(text), read);
+        TJson::sax_parse(ZeroedNumbers(text), &builder);
     } catch (const TJson::exception&) {
         throw EVorlixError(std::string(InvalidObjectMessage));
     }
+    return result;
 }
 
 bool TJsonEventReader::Read(std::string_view text) {

@@ -83,7 +83,9 @@ template <typename T> std::unique_ptr<T> RecordFromJson(const nlohmann::ordered_
         return record;
     }
     const auto fields = T::Fields();
-    for (const auto& [key, value] : ListDocumentDetail::ObjectFields(object, RecordTypeName<T>()).items()) {
+    for (const auto& item : ListDocumentDetail::ObjectFields(object, RecordTypeName<T>()).items()) {
+        const std::string& key = item.key();
+        const nlohmann::ordered_json& value = item.value();
         const auto field = std::ranges::find(fields, key, &TRecordField<T>::Key);
         if (field == fields.end()) {
             ListDocumentDetail::FailUnknownField(key, T::ClassName);

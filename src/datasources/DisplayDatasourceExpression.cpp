@@ -5,29 +5,13 @@
 #include "platform/VorlixError.h"
 
 #include <algorithm>
-#include <utility>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
 std::size_t CharacterCount(const std::string& utf8) {
     return static_cast<std::size_t>(std::ranges::count_if(utf8, [](char c) { return (c & 0xC0) != 0x80; }));
-}
-
-// Builds the result in one pass: replacing in place would move the rest of a long expression
-// once for every occurrence.
-void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
-    std::size_t at = text.find(from);
-    if (at == std::string::npos) {
-        return;
-    }
-    std::string result;
-    std::size_t copied = 0;
-    for (; at != std::string::npos; at = text.find(from, copied)) {
-        result.append(text, copied, at - copied).append(to);
-        copied = at + from.size();
-    }
-    result.append(text, copied);
-    text = std::move(result);
 }
 
 } // namespace
@@ -51,7 +35,39 @@ void TDisplayDatasourceExpression::Reinitialize(const std::string& configuration
         open = configuration.find('[', close + 1);
     }
     Expression = configuration;
+    FindReferences();
     TDisplayDataSourceBase::Reinitialize(configuration);
+}
+
+// Where each name occurs in brackets. A name holds no "]", so each of its occurrences ends at the
+// first "]" after its "["; only a text of a name's length is looked up, so that a run of "[" costs
+// no more than its length.
+void TDisplayDatasourceExpression::FindReferences() {
+    FNames.clear();
+    FReferences.clear();
+    std::unordered_map<std::string, std::size_t> numbers;
+    std::unordered_set<std::size_t> lengths;
+    for (const std::string& name : FVariables) {
+        if (numbers.emplace(name, FNames.size()).second) {
+            FNames.push_back(name);
+            lengths.insert(name.size());
+        }
+    }
+    std::size_t close = 0;
+    for (std::size_t open = Expression.find('['); open != std::string::npos;) {
+        if (close <= open && (close = Expression.find(']', open)) == std::string::npos) {
+            break;
+        }
+        const std::size_t length = close - open - 1;
+        const auto number =
+            lengths.contains(length) ? numbers.find(Expression.substr(open + 1, length)) : numbers.end();
+        if (number == numbers.end()) {
+            open = Expression.find('[', open + 1);
+            continue;
+        }
+        FReferences.push_back({open, close + 1, number->second});
+        open = Expression.find('[', close + 1);
+    }
 }
 
 bool TDisplayDatasourceExpression::RefreshData() {
@@ -73,13 +89,21 @@ bool TDisplayDatasourceExpression::RefreshData() {
     return true;
 }
 
-// The expression with every bracketed name replaced by a number taken from the source of that name.
+// The expression with every bracketed name replaced by a number taken from the source of that name,
+// each name looked up once.
 std::string TDisplayDatasourceExpression::Substituted() const {
-    std::string expression = Expression;
-    for (const auto& name : FVariables) {
-        ReplaceAll(expression, SprintF("[%s]", name), ReplacementFor(name));
+    std::vector<std::string> replacements;
+    replacements.reserve(FNames.size());
+    for (const std::string& name : FNames) {
+        replacements.push_back(ReplacementFor(name));
     }
-    return expression;
+    std::string expression;
+    std::size_t copied = 0;
+    for (const TReference& reference : FReferences) {
+        expression.append(Expression, copied, reference.Start - copied).append(replacements[reference.Name]);
+        copied = reference.End;
+    }
+    return expression.append(Expression, copied);
 }
 
 std::string TDisplayDatasourceExpression::ReplacementFor(const std::string& sourceName) const {

@@ -23,6 +23,7 @@ public:
     // The names in square brackets, in order of occurrence.
     const std::vector<std::string>& Variables() const { return FVariables; }
 
+    // Changed only through Reinitialize, which also finds its references.
     std::string Expression;
 
 private:
@@ -30,4 +31,15 @@ private:
     std::string ReplacementFor(const std::string& sourceName) const;
 
     std::vector<std::string> FVariables;
+    // A bracketed name in the expression: from its "[" to just past its "]", and which of FNames.
+    struct TReference {
+        std::size_t Start;
+        std::size_t End;
+        std::size_t Name;
+    };
+    void FindReferences();
+
+    // The names of FVariables once each, in order, and where they occur.
+    std::vector<std::string> FNames;
+    std::vector<TReference> FReferences;
 };

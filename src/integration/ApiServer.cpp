@@ -155,23 +155,6 @@ void Write(httplib::Response& response, const TApiAnswer& answer) {
     }
 }
 
-// The path's segments after the leading slash, each percent-decoded, without the query.
-std::vector<std::string> PathSegments(const std::string& target) {
-    const std::string path = target.substr(0, target.find('?'));
-    std::vector<std::string> segments;
-    if (!path.starts_with('/')) {
-        return segments;
-    }
-    for (std::size_t start = 1;;) {
-        const std::size_t end = path.find('/', start);
-        segments.push_back(httplib::detail::decode_url(path.substr(start, end - start), false));
-        if (end == std::string::npos) {
-            return segments;
-        }
-        start = end + 1;
-    }
-}
-
 std::string ReasonOf(int status) {
     switch (status) {
     case 413:
@@ -219,6 +202,22 @@ TFileDescriptor Listen(const TApiSettings& settings, std::uint16_t& port) {
 }
 
 } // namespace
+
+std::vector<std::string> ApiPathSegments(const std::string& target) {
+    const std::string path = target.substr(0, target.find('?'));
+    std::vector<std::string> segments;
+    if (!path.starts_with('/')) {
+        return segments;
+    }
+    for (std::size_t start = 1;;) {
+        const std::size_t end = path.find('/', start);
+        segments.push_back(httplib::detail::decode_url(path.substr(start, end - start), false));
+        if (end == std::string::npos) {
+            return segments;
+        }
+        start = end + 1;
+    }
+}
 
 class TApiServer::TImpl {
 public:
@@ -270,7 +269,7 @@ private:
             // httplib has read the body of these methods before calling.
             ServedRequest->BodyRead =
                 request.method == "PUT" || request.method == "POST" || request.method == "PATCH";
-            Write(response, FRoutes.Answer({request.method, PathSegments(request.target), request.body}));
+            Write(response, FRoutes.Answer({request.method, ApiPathSegments(request.target), request.body}));
         };
         const std::string anyPath = "[\\s\\S]*";
         FEngine.Get(anyPath, answer);

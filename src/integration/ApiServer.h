@@ -5,8 +5,13 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class TSessionGateway;
+
+// A request target's path segments after the leading slash, each percent-decoded, without the
+// query; none for a target that does not begin with "/".
+std::vector<std::string> ApiPathSegments(const std::string& target);
 
 // The HTTP API on its own threads: at most MaxConnections clients at a time, each with
 // RequestTime to send a whole request and at most RequestsPerConnection requests on one

@@ -4,6 +4,8 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 // An owning list of records (data sources or displays) in file order, with the merge rule of
 // loading and editing: a record whose name is already stored is copied into the stored record.
@@ -13,14 +15,32 @@ public:
 
     // Copies `record` into every stored record of the same name; appends it when there is none.
     T& AddOrUpdateViewObject(std::unique_ptr<T> record) {
-        T* stored = nullptr;
-        for (T& candidate : FConnectedViewObject) {
-            if (candidate.ToString() == record->ToString()) {
-                candidate.Assign(*record);
-                stored = stored != nullptr ? stored : &candidate;
-            }
+        std::vector<std::unique_ptr<T>> records;
+        records.push_back(std::move(record));
+        return *AddOrUpdateViewObjects(std::move(records)).front();
+    }
+    // Merges `records` in order as AddOrUpdateViewObject does, finding the names in a map built
+    // once, so that loading many records takes time in proportion to their number. Answers the
+    // stored record each of them went into.
+    std::vector<T*> AddOrUpdateViewObjects(std::vector<std::unique_ptr<T>> records) {
+        std::unordered_map<std::string, std::vector<T*>> storedByName;
+        for (T& stored : FConnectedViewObject) {
+            storedByName[stored.ToString()].push_back(&stored);
         }
-        return stored != nullptr ? *stored : FConnectedViewObject.Add(std::move(record));
+        std::vector<T*> merged;
+        merged.reserve(records.size());
+        for (auto& record : records) {
+            std::vector<T*>& stored = storedByName[record->ToString()];
+            if (stored.empty()) {
+                stored.push_back(&FConnectedViewObject.Add(std::move(record)));
+            } else {
+                for (T* same : stored) {
+                    same->Assign(*record);
+                }
+            }
+            merged.push_back(stored.front());
+        }
+        return merged;
     }
 
     void Clear() { FConnectedViewObject.Clear(); }

@@ -30,16 +30,15 @@ void TLocalViewModel::LoadFromDictionary(const std::string& dir) {
     }
     // The data sources are stored before the display file is opened, so a faulty display file
     // leaves them loaded.
-    for (auto& source : ReadListFile<TVDataSource>(DataSourcesFilePath(dir)).ExtractAll()) {
-        FLocalParameters.AddOrUpdateViewObject(std::move(source));
-    }
-    for (auto& display : ReadListFile<TVDisplay>(DisplaysFilePath(dir)).ExtractAll()) {
-        LoadDisplay(std::move(display));
+    FLocalParameters.AddOrUpdateViewObjects(
+        ReadListFile<TVDataSource>(DataSourcesFilePath(dir)).ExtractAll());
+    for (const TVDisplay* stored :
+         FLocalDisplays.AddOrUpdateViewObjects(ReadListFile<TVDisplay>(DisplaysFilePath(dir)).ExtractAll())) {
+        LoadDisplay(*stored);
     }
 }
 
-void TLocalViewModel::LoadDisplay(std::unique_ptr<TVDisplay> record) {
-    const TVDisplay& stored = FLocalDisplays.AddOrUpdateViewObject(std::move(record));
+void TLocalViewModel::LoadDisplay(const TVDisplay& stored) {
     const TDisplayBase description(stored);
     if (TDisplayClientBase* client = FLocalDisplayCache.Find(stored.Name())) {
         client->Reinitialize(description);
@@ -52,9 +51,7 @@ std::vector<TDisplayClientBase*> TLocalViewModel::ReplaceConfiguration(TBaseObje
                                                                        TBaseObjectList<TVDisplay> displays) {
     FLocalDatasourceCache.Clear();
     FLocalParameters.Clear();
-    for (auto& source : sources.ExtractAll()) {
-        FLocalParameters.AddOrUpdateViewObject(std::move(source));
-    }
+    FLocalParameters.AddOrUpdateViewObjects(sources.ExtractAll());
     std::map<std::string, TDisplayBase> previousDescriptions;
     for (const TVDisplay& record : FLocalDisplays.Records()) {
         previousDescriptions.emplace(record.Name(), TDisplayBase(record));
@@ -64,8 +61,8 @@ std::vector<TDisplayClientBase*> TLocalViewModel::ReplaceConfiguration(TBaseObje
     FLocalDisplayCache.Clear();
     FLocalDisplays.Clear();
     std::vector<TDisplayClientBase*> created;
-    for (auto& record : displays.ExtractAll()) {
-        const TVDisplay& stored = FLocalDisplays.AddOrUpdateViewObject(std::move(record));
+    for (const TVDisplay* record : FLocalDisplays.AddOrUpdateViewObjects(displays.ExtractAll())) {
+        const TVDisplay& stored = *record;
         if (FLocalDisplayCache.Find(stored.Name()) != nullptr) {
             continue;
         }

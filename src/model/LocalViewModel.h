@@ -67,7 +67,7 @@ private:
     void AttachLog(TDisplayDataSourceBase& source);
     // Records the value just handed to the clients; true when it differs from the previous one.
     bool NoteValue(const TDisplayDataSourceBase& source);
-    void LoadDisplay(std::unique_ptr<TVDisplay> record);
+    void LoadDisplay(const TVDisplay& stored);
 
     TLocalListNode<TVDataSource> FLocalParameters{"Local Parameters"};
     TLocalListNode<TVDisplay> FLocalDisplays{"Local Display"};

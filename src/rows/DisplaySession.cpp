@@ -34,6 +34,9 @@ void TDisplaySession::Start() {
         }
     });
     FModel.LoadFromDictionary(FDirectory);
+    if (FWork.StopRequested()) {
+        return;
+    }
     // Push mode before the first pass: in automatic mode a client drops every value it does not
     // already list, and a source with a long interval would show nothing until its next refresh.
     // Connecting starts at once, so that the display's answer to the greeting is awaited while the
@@ -48,6 +51,9 @@ void TDisplaySession::Start() {
         FModel.CollectData();
     } catch (const std::exception& error) {
         Log("Startup", std::string("Exception during collectdata:") + error.what());
+    }
+    if (FWork.StopRequested()) {
+        return;
     }
     for (TDisplayClientBase* client : FModel.GetDisplays()) {
         auto cycle = MakeCycle(client->Name());

@@ -27,6 +27,7 @@ public:
     // Loads the configuration (a faulty file throws, and the session stays without cycles), puts
     // every client in push mode and, if the session is connected, starts it, runs the first
     // collection pass and builds one paused send cycle per client with the rows of its rows file.
+    // A stop requested meanwhile ends it after the step under way.
     void Start();
 
     // Loads the configuration directory again and runs it in place of the current one: sources and

@@ -58,6 +58,7 @@ TEST_F(ExpressionSource, ReplacesNamesByValueType) {
     AddSource("d", TSource::ValueType_Date, "2026-03-04");
     AddSource("noon", TSource::ValueType_Time, "2015-01-01 12:00:00");
     AddSource("today", TSource::ValueType_Date, "");
+    AddSource("a[b", TSource::ValueType_Numeric, "3");
 
     const struct {
         std::string expression;
@@ -71,6 +72,8 @@ TEST_F(ExpressionSource, ReplacesNamesByValueType) {
         {"[A]", "0"},
         {"[a]*[a]", "49"},
         {"[[a]]+1", "Error while evaluating:Parse error: Factor expected"},
+        {"[a[b]+[a]", "10"},
+        {"[a]+[[[[a[b]", "Error while evaluating:Parse error: Factor expected"},
         {"DaysSince([d])", "10"},
         {"[noon]", "42005.5"},
         {"DaysSince([today])", "0"},

@@ -112,10 +112,16 @@ int main(int argc, char** argv) {
                             });
     // Connected before it starts, so that each display is greeted as soon as its client exists.
     session.SetConnected(true);
+    // Waiting for signals from here on lets a stop end a long start-up between its steps.
+    TSignalWaiter signals([&session] { session.Work().RequestStop(); },
+                          {{SIGHUP, [&session] { session.Work().Post([&session] { session.Reload(); }); }}});
     try {
         session.Start();
     } catch (const std::exception& failure) {
         return Fail(failure.what());
+    }
+    if (session.Work().StopRequested()) {
+        return 0;
     }
     const TSessionGateway gateway(session);
     std::unique_ptr<TApiServer> server;
@@ -132,8 +138,6 @@ int main(int argc, char** argv) {
         bridge = std::make_unique<TMqttBridge>(options.Mqtt, session);
     }
     session.SetPaused(false);
-    TSignalWaiter signals([&session] { session.Work().RequestStop(); },
-                          {{SIGHUP, [&session] { session.Work().Post([&session] { session.Reload(); }); }}});
     TServiceNotifier service;
     service.Ready();
     session.RunTicks([&service] { service.Alive(); });
