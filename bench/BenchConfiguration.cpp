@@ -7,11 +7,11 @@
 #include "rows/RowOptions.h"
 #include "rows/RowsFile.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
 
-constexpr std::uint16_t TcpDisplayType = 4;
 constexpr std::uint16_t DisplayWidth = 128;
 
 } // namespace
@@ -37,7 +37,7 @@ void TBenchConfiguration::AddStaticSources(int count) {
 void TBenchConfiguration::AddFileSources(int count, std::uint16_t timeoutMsec) {
     for (int i = 0; i < count; ++i) {
         ++FFileCount;
-        const std::filesystem::path file = FDirectory / ("F" + std::to_string(FFileCount) + ".txt");
+        const std::filesystem::path file = SourceFile(FDirectory, FFileCount);
         WriteTextFile(file, std::to_string(FFileCount * 11) + "\r\nBesökare idag\r\n");
         AddSource("F" + std::to_string(FFileCount), DisplayDataSourceType_File, timeoutMsec, file.string());
     }
@@ -56,13 +56,18 @@ void TBenchConfiguration::AddExpressionSources(int count, std::uint16_t timeoutM
     }
 }
 
-void TBenchConfiguration::AddDisplay(const std::string& address, int rows, std::uint32_t displayTimeMsec) {
-    const int number = static_cast<int>(FDisplays.Count()) + 1;
+TVDisplay& TBenchConfiguration::AddDisplay(TDisplayType displayType, const std::string& settings) {
     auto& display = FDisplays.Add(std::make_unique<TVDisplay>());
-    display.SetName(DisplayName(number));
-    display.SetDisplayType(TcpDisplayType);
+    display.SetName(DisplayName(static_cast<int>(FDisplays.Count())));
+    display.SetDisplayType(displayType);
     display.SetWidth(DisplayWidth);
-    display.SetDisplaySettings(address);
+    display.SetDisplaySettings(settings);
+    return display;
+}
+
+void TBenchConfiguration::AddDisplay(const std::string& address, int rows, std::uint32_t displayTimeMsec) {
+    AddDisplay(DisplayType_Vorlix3Ip, address);
+    const int number = static_cast<int>(FDisplays.Count());
     TRowSendCycle::TRows& displayRows = FRows.emplace_back();
     for (int row = 1; row <= rows; ++row) {
         const bool fixed = row % 2 == 1 || FSources.Count() == 0;
@@ -73,6 +78,19 @@ void TBenchConfiguration::AddDisplay(const std::string& address, int rows, std::
     }
 }
 
+void TBenchConfiguration::AddDisplay(TDisplayType displayType, const std::string& settings, int rows,
+                                     std::uint32_t displayTimeMsec, std::size_t rowLength) {
+    AddDisplay(displayType, settings);
+    const int number = static_cast<int>(FDisplays.Count());
+    TRowSendCycle::TRows& displayRows = FRows.emplace_back();
+    for (int row = 1; row <= rows; ++row) {
+        std::string text = RowText(number, row);
+        text.resize(std::max(rowLength, text.size()), 'x');
+        displayRows.emplace_back(
+            std::make_unique<TConfigurationRow>(text, TCBFontSize_Small_Upper, 2, 0, 1, displayTimeMsec));
+    }
+}
+
 void TBenchConfiguration::Write() const {
     const std::string directory = FDirectory.string();
     WriteListFile(DataSourcesFilePath(directory), FSources);
@@ -80,6 +98,10 @@ void TBenchConfiguration::Write() const {
     for (std::size_t i = 0; i < FDisplays.Count(); ++i) {
         WriteRowsFile(RowsFilePath(directory, FDisplays[i].Name()), FRows[i]);
     }
+}
+
+std::filesystem::path TBenchConfiguration::SourceFile(const std::filesystem::path& directory, int number) {
+    return directory / ("F" + std::to_string(number) + ".txt");
 }
 
 std::string TBenchConfiguration::RowText(int display, int row) {

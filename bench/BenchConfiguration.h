@@ -3,6 +3,7 @@
 #include "config/BaseObjectList.h"
 #include "config/VDataSource.h"
 #include "config/VDisplay.h"
+#include "datasources/DisplayType.h"
 #include "rows/RowSendCycle.h"
 
 #include <cstdint>
@@ -27,6 +28,10 @@ public:
     // each. Odd rows show the fixed text RowText(display number, row number), even rows a
     // source's value (when there are sources).
     void AddDisplay(const std::string& address, int rows, std::uint32_t displayTimeMsec);
+    // A display of `displayType` with these connection settings whose rows all show their fixed
+    // text, lengthened to `rowLength` characters.
+    void AddDisplay(TDisplayType displayType, const std::string& settings, int rows,
+                    std::uint32_t displayTimeMsec, std::size_t rowLength);
 
     // The data sources file, the displays file and every display's rows file.
     void Write() const;
@@ -34,10 +39,13 @@ public:
     // The fixed text of an odd row; no other row of the display contains it.
     static std::string RowText(int display, int row);
     static std::string DisplayName(int display) { return "Skylt " + std::to_string(display); }
+    // The file that file source "F<number>" reads.
+    static std::filesystem::path SourceFile(const std::filesystem::path& directory, int number);
 
 private:
     void AddSource(const std::string& name, std::uint16_t type, std::uint16_t timeoutMsec,
-                            const std::string& configuration);
+                   const std::string& configuration);
+    TVDisplay& AddDisplay(TDisplayType displayType, const std::string& settings);
 
     const std::filesystem::path FDirectory;
     TBaseObjectList<TVDataSource> FSources;

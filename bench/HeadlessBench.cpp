@@ -2,6 +2,7 @@
 
 #include "BenchConfiguration.h"
 #include "LoopbackDisplays.h"
+#include "MeasuringWindow.h"
 #include "ProcessorTime.h"
 #include "Samples.h"
 
@@ -42,7 +43,7 @@ bool HoldsFirstRow(std::size_t display, const std::string& received) {
 // `displays` displays, each with two rows of 60 s; once every display shows its first row, the
 // processor time over the measuring window.
 void HeadlessIdle(benchmark::State& state, std::size_t displayCount) {
-    const auto window = std::chrono::seconds(state.range(0));
+    const auto window = MeasuringWindow(state);
     TLoopbackDisplays displays(displayCount);
     TempDir directory;
     WriteConfiguration(directory, displays, 2, 60000);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <string_view>
 
 TLoopbackDisplays::TLoopbackDisplays(std::size_t count) : FDisplays(count) {
     FStopEvent = eventfd(0, EFD_CLOEXEC);
@@ -84,9 +85,11 @@ void TLoopbackDisplays::Receive(TDisplay& display, int peer) {
         display.Peers.erase(std::find(display.Peers.begin(), display.Peers.end(), peer));
         return;
     }
+    const auto now = std::chrono::steady_clock::now();
     {
         std::lock_guard lock(FLock);
         display.Received.append(buffer, static_cast<std::size_t>(count));
+        display.Arrivals.emplace_back(display.Received.size(), now);
     }
     FArrived.notify_all();
 }
@@ -118,4 +121,23 @@ std::size_t TLoopbackDisplays::ByteCount(std::size_t display) const {
 std::string TLoopbackDisplays::Received(std::size_t display) const {
     std::lock_guard lock(FLock);
     return FDisplays[display].Received;
+}
+
+std::vector<std::chrono::steady_clock::time_point>
+TLoopbackDisplays::LineArrivals(std::size_t display, const std::string& marker) const {
+    std::lock_guard lock(FLock);
+    const TDisplay& shown = FDisplays[display];
+    std::vector<std::chrono::steady_clock::time_point> arrivals;
+    for (std::size_t start = 0, end = shown.Received.find("\r\n"); end != std::string::npos;
+         start = end + 2, end = shown.Received.find("\r\n", start)) {
+        if (std::string_view(shown.Received).substr(start, end - start).find(marker) !=
+            std::string_view::npos) {
+            const std::size_t whole = end + 2;
+            const auto piece = std::lower_bound(
+                shown.Arrivals.begin(), shown.Arrivals.end(), whole,
+                [](const auto& arrival, std::size_t bytes) { return arrival.first < bytes; });
+            arrivals.push_back(piece->second);
+        }
+    }
+    return arrivals;
 }

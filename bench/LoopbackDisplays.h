@@ -32,6 +32,9 @@ public:
                     std::chrono::milliseconds wait) const;
     std::size_t ByteCount(std::size_t display) const;
     std::string Received(std::size_t display) const;
+    // When each line (ended by CR LF) that holds `marker` had arrived whole, in order.
+    std::vector<std::chrono::steady_clock::time_point> LineArrivals(std::size_t display,
+                                                                    const std::string& marker) const;
 
 private:
     struct TDisplay {
@@ -39,6 +42,8 @@ private:
         std::uint16_t Port = 0;
         std::vector<int> Peers;
         std::string Received;
+        // For every piece received: how many bytes had arrived with it, and when.
+        std::vector<std::pair<std::size_t, std::chrono::steady_clock::time_point>> Arrivals;
     };
 
     void Serve();

@@ -20,6 +20,7 @@ public:
         const auto rank = static_cast<std::size_t>(std::ceil(fraction * static_cast<double>(sorted.size())));
         return sorted[std::clamp<std::size_t>(rank, 1, sorted.size()) - 1];
     }
+    bool Empty() const { return FMilliseconds.empty(); }
     double Median() const { return Percentile(0.5); }
     double Worst() const { return Percentile(1.0); }
 

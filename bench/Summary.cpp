@@ -17,10 +17,13 @@ constexpr double PairGrowth = 50;
 constexpr double GrowthTarget = 1.5 * PairGrowth;
 constexpr double EvaluatorSpeedupTarget = 10;
 constexpr double SendTargetMsec = 1;
+constexpr double MqttTargetMsec = 10;
 constexpr double IdleTargetPercent = 0.1;
 constexpr double IdleTargetPercent100 = 0.3;
 constexpr double StartUpTargetMsec = 150;
 constexpr double PushTargetMsec = 5;
+constexpr double IsolationDifferenceTargetMsec = 10;
+constexpr double PassIntervalTargetMsec = 110;
 constexpr double ManySourcesStartUpTargetMsec = 1000;
 constexpr double StopTargetMsec = 1000;
 constexpr double LongExpressionPassTargetMsec = 20;
@@ -85,8 +88,10 @@ std::vector<TSummary::TRow> TSummary::BuildRows() const {
     AddEvaluators(rows);
     AddAsciiReduction(rows);
     AddSendPath(rows);
+    AddMqtt(rows);
     AddHeadless(rows);
     AddApi(rows);
+    AddIsolation(rows);
     AddScale(rows);
     for (const auto& [benchmark, failure] : FResults.Failures) {
         rows.push_back({benchmark, failure, "", "FAILED"});
@@ -144,6 +149,14 @@ void TSummary::AddSendPath(std::vector<TRow>& rows) const {
                     fmt::format("≤ {} ms", SendTargetMsec), Verdict(p99, p99 && *p99 <= SendTargetMsec)});
 }
 
+void TSummary::AddMqtt(std::vector<TRow>& rows) const {
+    const auto median = Value("MqttPublishToPixels", "median_ms");
+    const auto p99 = Value("MqttPublishToPixels", "p99_ms");
+    rows.push_back({"MQTT publish to pixels, median of 1000", Shown(median, "ms"), "", ""});
+    rows.push_back({"MQTT publish to pixels, 99th percentile", Shown(p99, "ms"),
+                    fmt::format("≤ {} ms", MqttTargetMsec), Verdict(p99, p99 && *p99 <= MqttTargetMsec)});
+}
+
 void TSummary::AddHeadless(std::vector<TRow>& rows) const {
     const auto idle = Value("HeadlessIdle/10", "cpu_percent");
     rows.push_back({"Idle processor use, 10 displays, vorlix-headless", Shown(idle, "% of a core", 2),
@@ -163,6 +176,30 @@ void TSummary::AddHeadless(std::vector<TRow>& rows) const {
     rows.push_back({"Start-up to the first row, 20 displays × 50 rows, worst of 10", Shown(worst, "ms", 0),
                     fmt::format("≤ {} ms", StartUpTargetMsec),
                     Verdict(worst, worst && *worst <= StartUpTargetMsec)});
+}
+
+void TSummary::AddIsolation(std::vector<TRow>& rows) const {
+    const auto alone = Value("HeadlessIsolation", "alone_row_p99_ms");
+    const auto beside = Value("HeadlessIsolation", "beside_row_p99_ms");
+    const auto difference = Value("HeadlessIsolation", "row_p99_difference_ms");
+    rows.push_back({"Interval between rows of 250 ms, 10 healthy displays alone, 99th percentile",
+                    Shown(alone, "ms", 1), "", ""});
+    rows.push_back(
+        {"The same beside a TCP and a serial display that never read", Shown(beside, "ms", 1), "", ""});
+    const auto stalls = Value("HeadlessIsolation", "beside_stalls");
+    rows.push_back({"Writes to those two that failed after 2 s without progress, meanwhile",
+                    stalls ? fmt::format("{:.0f}", *stalls) : "—", "", ""});
+    rows.push_back({"Difference of the two 99th percentiles", Shown(difference, "ms", 1),
+                    fmt::format("≤ {} ms", IsolationDifferenceTargetMsec),
+                    Verdict(difference, difference && *difference <= IsolationDifferenceTargetMsec)});
+    for (const auto& [counter, figure] :
+         {std::pair{"alone_pass_p99_ms", "Collection pass interval, healthy displays alone, 99th percentile"},
+          std::pair{"beside_pass_p99_ms",
+                    "Collection pass interval beside the displays that never read, 99th percentile"}}) {
+        const auto pass = Value("HeadlessIsolation", counter);
+        rows.push_back({figure, Shown(pass, "ms", 1), fmt::format("≤ {} ms", PassIntervalTargetMsec),
+                        Verdict(pass, pass && *pass <= PassIntervalTargetMsec)});
+    }
 }
 
 bool TSummary::Missed() const {

@@ -32,8 +32,10 @@ private:
     void AddEvaluators(std::vector<TRow>& rows) const;
     void AddAsciiReduction(std::vector<TRow>& rows) const;
     void AddSendPath(std::vector<TRow>& rows) const;
+    void AddMqtt(std::vector<TRow>& rows) const;
     void AddHeadless(std::vector<TRow>& rows) const;
     void AddApi(std::vector<TRow>& rows) const;
+    void AddIsolation(std::vector<TRow>& rows) const;
     void AddScale(std::vector<TRow>& rows) const;
     std::optional<double> Value(const std::string& benchmark, const std::string& counter) const;
 

@@ -2,6 +2,7 @@
 // its driver's 100 ms tick, doing no work at all. The idle figure of vorlix-headless less this
 // floor is the program's own work.
 
+#include "MeasuringWindow.h"
 #include "ProcessorTime.h"
 
 #include "log/SimpleThread.h"
@@ -15,7 +16,7 @@
 namespace {
 
 void WakeUpFloor(benchmark::State& state) {
-    const auto window = std::chrono::seconds(state.range(0));
+    const auto window = MeasuringWindow(state);
     for (auto _ : state) {
         TSimpleThread tick([] { return true; });
         tick.SetThreadTime(100);

@@ -9,6 +9,7 @@ TProgramOptions HeadlessProgramOptions(THeadlessOptions& options) {
     for (TProgramOption& option : ApiProgramOptions(options.Api)) {
         table.push_back(std::move(option));
     }
+    AddMqttProgramOptions(table, options.Mqtt);
     return {"vorlix-headless",
             "Runs the configuration in DIR without a window: connects every display and sends its rows.\n"
             "SIGHUP loads DIR again; SIGINT or SIGTERM ends it.",

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "integration/ApiOptions.h"
+#include "integration/MqttOptions.h"
 #include "platform/ProgramOptions.h"
 
 #include <string>
@@ -12,6 +13,7 @@ struct THeadlessOptions {
     TApiOptions Api;
     // Only load the configuration and report its problems.
     bool Check = false;
+    TMqttOptions Mqtt;
 };
 
 // vorlix-headless's command line, storing what it reads in `options`. A new option is one more

@@ -46,10 +46,15 @@ TDisplayClientBase::TDisplayClientBase(const std::string& className, TDisplayTyp
 }
 
 void TDisplayClientBase::StartWorker() {
-    FTXThread.Start();
+    FWorkerMayRun = true;
+    UpdateWorker();
 }
 
 void TDisplayClientBase::StopWorker() {
+    {
+        std::lock_guard lock(FLock);
+        FWorkerMayRun = false;
+    }
     FTXThread.Terminate();
     FTXThread.WaitFor();
 }
@@ -127,8 +132,14 @@ void TDisplayClientBase::Call(const std::function<void()>& handlerMember) const 
     }
 }
 
+// The thread is made the first time it has work: a client in push mode never needs it.
 void TDisplayClientBase::UpdateWorker() {
-    FTXThread.SetSuspendedLight(!FRunning.load() || ClientMode() != ClientMode_Automatic);
+    std::lock_guard lock(FLock);
+    const bool works = FRunning.load() && ClientMode() == ClientMode_Automatic;
+    FTXThread.SetSuspendedLight(!works);
+    if (works && FWorkerMayRun) {
+        FTXThread.Start();
+    }
 }
 
 void TDisplayClientBase::UpdateVariables(const TDisplayDataSourceBase& datasource) {

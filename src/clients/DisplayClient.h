@@ -104,9 +104,9 @@ public:
     void SetOnConnectionStatusChanged(std::function<void()> handler);
 
 protected:
-    // The worker is created idle; the most derived constructor starts it with StartWorker once
+    // The worker is created idle; the most derived constructor lets it run with StartWorker once
     // the object is complete, and its destructor stops it with StopWorker before anything the
-    // worker uses goes away.
+    // worker uses goes away. Its thread is made when it first has work.
     TDisplayClientBase(const std::string& className, TDisplayType displayType, std::string name,
                        bool runningFromStart);
     void StartWorker();
@@ -155,5 +155,7 @@ private:
     std::atomic<std::uint64_t> FConnectionCount{0};
     // A failed automatic send is not repeated before this time.
     TDateTime FNextAutomaticSend = 0;
+    // Set once the most derived constructor has called StartWorker.
+    bool FWorkerMayRun = false;
     TSimpleThread FTXThread;
 };

@@ -31,6 +31,13 @@ public:
                 self->Finish("Timed out");
             }
         });
+        // An address needs no lookup, nor a thread to wait for one.
+        asio::error_code notAnAddress;
+        asio::ip::make_address(FHost, notAnAddress);
+        if (!notAnAddress) {
+            Resolved({FHost}, {});
+            return;
+        }
         std::thread([post, resolve, host = FHost, attempt = weak_from_this()] {
             std::vector<std::string> addresses;
             std::string failure;

@@ -118,17 +118,6 @@ constexpr std::array<TUtf8Form, 3> MultiByteForms = {{
     {0xF8, 0xF0, 4, 0x10000},
 }};
 
-bool IsValidUtf8(std::string_view bytes) {
-    for (std::size_t pos = 0; pos < bytes.size();) {
-        const auto sequence = Utf8SequenceAt(bytes, pos);
-        if (!sequence) {
-            return false;
-        }
-        pos += sequence->second;
-    }
-    return true;
-}
-
 // Calls `visit` with each character of UTF-8 text in turn; a byte that does not belong to a
 // well-formed sequence is taken as the Windows-1252 character it would be in a legacy file, so
 // bad input never gets lost.
@@ -245,6 +234,17 @@ std::string BestFitOrQuestionMark(char32_t c) {
 }
 
 } // namespace
+
+bool IsValidUtf8(std::string_view bytes) {
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const auto sequence = Utf8SequenceAt(bytes, pos);
+        if (!sequence) {
+            return false;
+        }
+        pos += sequence->second;
+    }
+    return true;
+}
 
 std::optional<std::pair<char32_t, std::size_t>> Utf8SequenceAt(std::string_view bytes, std::size_t pos) {
     const auto lead = static_cast<unsigned char>(bytes[pos]);

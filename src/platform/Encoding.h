@@ -11,6 +11,8 @@
 // The character of the well-formed UTF-8 sequence at `bytes[pos]` and its length in bytes, or
 // nothing for a stray byte, an overlong form, a surrogate or a value beyond U+10FFFF.
 std::optional<std::pair<char32_t, std::size_t>> Utf8SequenceAt(std::string_view bytes, std::size_t pos);
+// Every byte belongs to a well-formed sequence.
+bool IsValidUtf8(std::string_view bytes);
 
 // Bytes of a text file to UTF-8: a leading UTF-8, UTF-16LE or UTF-16BE byte-order mark selects
 // that encoding; otherwise valid UTF-8 that holds non-ASCII bytes is UTF-8; otherwise Windows-1252.

@@ -12,27 +12,39 @@
 
 namespace {
 
-// Collects the errors an object logs, from whatever thread, under the file and the name given.
-class TErrorCollector {
+// Collects the errors and warnings an object logs, from whatever thread.
+class TMessageCollector {
 public:
-    TErrorCollector(std::vector<TConfigurationProblem>& problems, std::string file, std::string name)
-        : FProblems(problems), FFile(std::move(file)), FName(std::move(name)) {}
-
     TDLogMessage Handler() {
         return [this](const std::string&, const std::string& text) {
-            if (const auto parsed = ParseLogText(text); parsed && parsed->Level == LogType_Error) {
+            if (const auto parsed = ParseLogText(text);
+                parsed && (parsed->Level == LogType_Error || parsed->Level == LogType_Warning)) {
                 std::lock_guard lock(FLock);
-                FProblems.push_back({FFile, FName + ": " + parsed->Message});
+                FMessages.push_back(*parsed);
             }
         };
     }
+    std::vector<TLogText> Take() {
+        std::lock_guard lock(FLock);
+        return std::move(FMessages);
+    }
 
 private:
-    std::vector<TConfigurationProblem>& FProblems;
-    const std::string FFile;
-    const std::string FName;
+    std::vector<TLogText> FMessages;
     std::mutex FLock;
 };
+
+template <typename TRecord>
+void CheckRecords(const TBaseObjectList<TRecord>& records, const std::string& file,
+                  std::vector<TConfigurationProblem>& problems) {
+    for (const TRecord& record : records) {
+        for (const TLogText& message : CreationMessages(record)) {
+            if (message.Level == LogType_Error) {
+                problems.push_back({file, record.Name() + ": " + message.Message});
+            }
+        }
+    }
+}
 
 template <typename T>
 TBaseObjectList<T> ReadList(const std::filesystem::path& path, std::vector<TConfigurationProblem>& problems) {
@@ -44,27 +56,24 @@ TBaseObjectList<T> ReadList(const std::filesystem::path& path, std::vector<TConf
     }
 }
 
-void CheckSources(const TLoadedConfiguration& loaded, const std::string& file,
-                  std::vector<TConfigurationProblem>& problems) {
-    for (const TVDataSource& record : loaded.Sources) {
-        TErrorCollector errors(problems, file, record.Name());
-        if (auto source = TDisplayDataSourceBase::CreateDerived(record)) {
-            source->SetOnLogMessage(errors.Handler());
-        }
-    }
-}
-
-void CheckDisplays(const TLoadedConfiguration& loaded, const std::string& file,
-                   std::vector<TConfigurationProblem>& problems) {
-    for (const TVDisplay& record : loaded.Displays) {
-        TErrorCollector errors(problems, file, record.Name());
-        if (auto client = TDisplayClientBase::CreateClient(TDisplayBase(record), false)) {
-            client->SetOnLogMessage(errors.Handler());
-        }
-    }
-}
-
 } // namespace
+
+std::vector<TLogText> CreationMessages(const TVDataSource& record) {
+    TMessageCollector messages;
+    if (auto source = TDisplayDataSourceBase::CreateDerived(record)) {
+        source->SetOnLogMessage(messages.Handler());
+    }
+    return messages.Take();
+}
+
+// The client's worker has ended when it goes, so every message it logged has arrived.
+std::vector<TLogText> CreationMessages(const TVDisplay& record) {
+    TMessageCollector messages;
+    if (auto client = TDisplayClientBase::CreateClient(TDisplayBase(record), false)) {
+        client->SetOnLogMessage(messages.Handler());
+    }
+    return messages.Take();
+}
 
 std::string ProblemLine(const TConfigurationProblem& problem) {
     return problem.File + ": " + problem.Message;
@@ -76,8 +85,8 @@ TLoadedConfiguration LoadConfiguration(const std::string& directory) {
     const std::string displaysFile = DisplaysFilePath(directory).string();
     loaded.Sources = ReadList<TVDataSource>(sourcesFile, loaded.Problems);
     loaded.Displays = ReadList<TVDisplay>(displaysFile, loaded.Problems);
-    CheckSources(loaded, sourcesFile, loaded.Problems);
-    CheckDisplays(loaded, displaysFile, loaded.Problems);
+    CheckRecords(loaded.Sources, sourcesFile, loaded.Problems);
+    CheckRecords(loaded.Displays, displaysFile, loaded.Problems);
     for (const TVDisplay& display : loaded.Displays) {
         const std::filesystem::path rowsFile = RowsFilePath(directory, display.Name());
         try {

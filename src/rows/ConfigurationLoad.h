@@ -3,6 +3,7 @@
 #include "config/BaseObjectList.h"
 #include "config/VDataSource.h"
 #include "config/VDisplay.h"
+#include "log/DLogObject.h"
 #include "rows/RowSendCycle.h"
 
 #include <map>
@@ -27,6 +28,11 @@ struct TLoadedConfiguration {
     // Empty when the directory loads as it is.
     std::vector<TConfigurationProblem> Problems;
 };
+
+// What a data source or display client says of its record while it is built, idle: its errors
+// and warnings, in order. Connects nothing.
+std::vector<TLogText> CreationMessages(const TVDataSource& record);
+std::vector<TLogText> CreationMessages(const TVDisplay& record);
 
 // Reads both configuration files and every display's rows file, and builds every data source and
 // display client once, idle, to hear what they say of their settings texts: each error is a

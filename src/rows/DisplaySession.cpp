@@ -1,12 +1,15 @@
 #include "rows/DisplaySession.h"
 
+#include "config/ConfigurationFiles.h"
 #include "platform/SprintF.h"
+#include "platform/TextFileSet.h"
 #include "rows/ConfigurationLoad.h"
 #include "rows/RowsFile.h"
 
 #include <algorithm>
 #include <chrono>
 #include <exception>
+#include <filesystem>
 
 namespace {
 
@@ -36,8 +39,13 @@ void TDisplaySession::Start() {
     }
     // Push mode before the first pass: in automatic mode a client drops every value it does not
     // already list, and a source with a long interval would show nothing until its next refresh.
+    // Connecting starts at once, so that the display's answer to the greeting is awaited while the
+    // rest loads.
     for (TDisplayClientBase* client : FModel.GetDisplays()) {
         PrepareClient(*client);
+        if (FConnected) {
+            client->ThreadStart();
+        }
     }
     try {
         FModel.CollectData();
@@ -87,11 +95,67 @@ bool TDisplaySession::Reload() {
                           SprintF("Configuration in \"%s\" not reloaded; it runs on as it was", FDirectory)));
         return false;
     }
-    const std::vector<TDisplayClientBase*> created =
-        FModel.ReplaceConfiguration(std::move(loaded.Sources), std::move(loaded.Displays));
-    FollowClients(created, loaded.Rows);
+    Replace(std::move(loaded.Sources), std::move(loaded.Displays), loaded.Rows);
     Log("Main", SprintF("Reloaded configuration from \"%s\"", FDirectory));
     return true;
+}
+
+void TDisplaySession::Replace(TBaseObjectList<TVDataSource> sources, TBaseObjectList<TVDisplay> displays,
+                              std::map<std::string, TRowSendCycle::TRows>& rows) {
+    FollowClients(FModel.ReplaceConfiguration(std::move(sources), std::move(displays)), rows);
+}
+
+TConfigurationDraft TDisplaySession::Draft() const {
+    TConfigurationDraft draft;
+    draft.Sources = CopyRecords(FModel.DataSourceRecords());
+    draft.Displays = CopyRecords(FModel.DisplayRecords());
+    for (const auto& cycle : FCycles) {
+        draft.Rows[cycle->Name()] = CopyRows(cycle->Rows());
+    }
+    return draft;
+}
+
+bool TDisplaySession::Apply(TConfigurationDraft draft) {
+    try {
+        TTextFileSet files;
+        StageListFile(files, DataSourcesFilePath(FDirectory), draft.Sources);
+        StageListFile(files, DisplaysFilePath(FDirectory), draft.Displays);
+        for (const TVDisplay& display : draft.Displays) {
+            StageRowsFile(files, RowsFilePath(FDirectory, display.Name()), draft.Rows[display.Name()]);
+        }
+        files.Commit();
+    } catch (const std::exception& error) {
+        FLastSaveError = error.what();
+        Log("Main", std::string("Error while saving current model:") + error.what());
+        return false;
+    }
+    FLastSaveError.clear();
+    RetireRowsFiles(draft);
+    Replace(std::move(draft.Sources), std::move(draft.Displays), draft.Rows);
+    Log("Main", SprintF("Saved data to directory \"%s\"", FDirectory));
+    // The new sources exist, and show their values, at once.
+    CollectTick();
+    return true;
+}
+
+// Only files of displays that the draft no longer has: a name taken up again keeps its new file.
+void TDisplaySession::RetireRowsFiles(const TConfigurationDraft& draft) {
+    for (const TVDisplay& display : FModel.DisplayRecords()) {
+        const std::string& name = display.Name();
+        if (RecordPlace(draft.Displays, name)) {
+            continue;
+        }
+        const std::filesystem::path file = RowsFilePath(FDirectory, name);
+        std::error_code error;
+        if (draft.RenamedDisplays.contains(name)) {
+            std::filesystem::remove(file, error);
+        } else if (std::filesystem::exists(file, error)) {
+            std::filesystem::rename(file, SetAsidePath(file), error);
+        }
+        if (error) {
+            Log("Main", FormatLogText(LogType_Warning, SprintF("%s: %s", file.string(), error.message())));
+        }
+    }
 }
 
 void TDisplaySession::FollowClients(const std::vector<TDisplayClientBase*>& created,
@@ -141,6 +205,13 @@ void TDisplaySession::SendTick() {
             cycle->TimSenddataTimer();
         } catch (const std::exception& error) {
             Log(cycle->Name(), error.what());
+        }
+    }
+    if (FOnTicked) {
+        try {
+            FOnTicked();
+        } catch (const std::exception& error) {
+            Log("Main", error.what());
         }
     }
 }

@@ -2,11 +2,13 @@
 
 #include "rows/DisplaySession.h"
 #include "rows/RowsFile.h"
+#include "ui/DisplaysDialogUI.h"
 #include "ui/ErrorBanner.h"
 #include "ui/ErrorBox.h"
 #include "ui/FrameDatasourceUI.h"
 #include "ui/FrameDisplayUI.h"
 #include "ui/LogView.h"
+#include "ui/SourcesDialogUI.h"
 #include "ui/StatusMark.h"
 
 #include <QCheckBox>
@@ -44,7 +46,8 @@ QString ButtonName(const std::string& displayName) {
 
 } // namespace
 
-TFormMultiDisplays::TFormMultiDisplays(const std::string& directory, QWidget* parent) : QWidget(parent) {
+TFormMultiDisplays::TFormMultiDisplays(const std::string& directory, QWidget* parent)
+    : QWidget(parent), FDirectory(directory) {
     // Worker threads log too: every line is queued to this thread, so lines keep their order.
     FSession = std::make_unique<TDisplaySession>(
         directory, [this](const std::string& source, const std::string& msg) {
@@ -128,6 +131,14 @@ QWidget* TFormMultiDisplays::BuildTopBar() {
             [this] { ShowPage(FDatasourceFrame, BtnDatasources); });
     layout->addWidget(BtnDatasources);
 
+    BtnDisplaysEdit = new QPushButton(QStringLiteral("Skärmar"), PanDisplayButtons);
+    BtnDisplaysEdit->setObjectName(QStringLiteral("BtnDisplaysEdit"));
+    BtnDisplaysEdit->setToolTip(QStringLiteral("Lägg till, ändra och ta bort skärmar"));
+    BtnDisplaysEdit->setMinimumSize(80, 41);
+    BtnDisplaysEdit->setEnabled(false);
+    connect(BtnDisplaysEdit, &QPushButton::clicked, this, [this] { OpenDisplaysDialog(); });
+    layout->addWidget(BtnDisplaysEdit);
+
     auto* connected = new QWidget(PanDisplayButtons);
     connected->setObjectName(QStringLiteral("PanConnected"));
     connected->setMinimumWidth(128);
@@ -154,19 +165,59 @@ QWidget* TFormMultiDisplays::BuildTopBar() {
     return PanDisplayButtons;
 }
 
-// Without a readable configuration the window stays empty: no pages, no collecting.
+// Without a readable configuration the window stays empty: no pages, no collecting, no editing.
 void TFormMultiDisplays::FormCreate() {
-    const bool started = StartSession();
     FDatasourceFrame = new TFrameDatasource(FSession->Model(), PanMain);
     FDatasourceFrame->hide();
     FDatasourceFrame->SetOnSaveChanges([this] { return SaveAllChanges(); });
+    FDatasourceFrame->SetOnEditSources([this] { OpenSourcesDialog(); });
     PanMain->layout()->addWidget(FDatasourceFrame);
-    if (!started) {
+    StartSession();
+}
+
+void TFormMultiDisplays::StartSession() {
+    try {
+        FSession->Start();
+    } catch (const std::exception& error) {
+        const QString text = QString::fromStdString(error.what());
+        if (!IsEmptyInstallation(FDirectory)) {
+            ShowErrorBox(this, text);
+            return;
+        }
+        AskQuestion(this,
+                    QStringLiteral("%1\n\nHär finns ingen konfiguration. Skapa en tom konfiguration i %2 och "
+                                   "börja med den?")
+                        .arg(text, QString::fromStdString(FDirectory)),
+                    true, [this](bool yes) {
+                        if (yes) {
+                            CreateEmptyAndStart();
+                        }
+                    });
         return;
     }
+    RunSession();
+}
+
+void TFormMultiDisplays::CreateEmptyAndStart() {
+    try {
+        CreateEmptyConfiguration(FDirectory);
+        FSession->Start();
+    } catch (const std::exception& error) {
+        ShowErrorBox(this, QString::fromStdString(error.what()));
+        return;
+    }
+    HandleLogMessage("Main", "Created an empty configuration in \"" + FDirectory + "\"");
+    RunSession();
+    ShowPage(FDatasourceFrame, BtnDatasources);
+}
+
+void TFormMultiDisplays::RunSession() {
     for (const auto& cycle : FSession->Cycles()) {
         AddDisplayPage(*cycle);
     }
+    FDatasourceFrame->Rebuild();
+    FDatasourceFrame->SetEditable(true);
+    BtnDisplaysEdit->setEnabled(true);
     dsCollectData->start();
     TimSenddata->start();
     if (auto* first = FDisplayButtons->count() > 0 ? FDisplayButtons->itemAt(0)->widget() : nullptr) {
@@ -174,14 +225,66 @@ void TFormMultiDisplays::FormCreate() {
     }
 }
 
-bool TFormMultiDisplays::StartSession() {
-    try {
-        FSession->Start();
-        return true;
-    } catch (const std::exception& error) {
-        ShowErrorBox(this, QString::fromStdString(error.what()));
-        return false;
+void TFormMultiDisplays::OpenSourcesDialog() {
+    auto* dialog = new TSourcesDialog(
+        FSession->Model(), [this] { return FSession->Draft(); },
+        [this](TConfigurationDraft draft) { return ApplyDraft(std::move(draft)); }, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
+void TFormMultiDisplays::OpenDisplaysDialog() {
+    auto* dialog =
+        new TDisplaysDialog([this] { return FSession->Draft(); },
+                            [this](TConfigurationDraft draft) { return ApplyDraft(std::move(draft)); }, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
+// The pages use the cycles that the new configuration may end: they go first, and come back for
+// the cycles that run afterwards. The page that was shown stays shown when it still exists, under
+// its new name when it was renamed.
+bool TFormMultiDisplays::ApplyDraft(TConfigurationDraft draft) {
+    std::string shown;
+    for (const auto& [name, page] : FVorlixFrames) {
+        if (page->isVisible()) {
+            shown = name;
+        }
     }
+    if (const auto renamed = draft.RenamedDisplays.find(shown); renamed != draft.RenamedDisplays.end()) {
+        shown = renamed->second;
+    }
+    const bool showSources = FDatasourceFrame->isVisible();
+    RemoveDisplayPages();
+    const bool saved = FSession->Apply(std::move(draft));
+    for (const auto& cycle : FSession->Cycles()) {
+        AddDisplayPage(*cycle);
+    }
+    FDatasourceFrame->Rebuild();
+    if (const auto button = FFrameButtons.find(shown); button != FFrameButtons.end()) {
+        button->second->click();
+    } else if (showSources || FFrameButtons.empty()) {
+        ShowPage(FDatasourceFrame, BtnDatasources);
+    } else {
+        FFrameButtons.begin()->second->click();
+    }
+    RefreshStates();
+    if (!saved) {
+        FSaveError->Show(QStringLiteral("Ändringen kunde inte sparas och används inte: %1")
+                             .arg(QString::fromStdString(FSession->LastSaveError())));
+    }
+    return saved;
+}
+
+void TFormMultiDisplays::RemoveDisplayPages() {
+    for (auto& [name, page] : FVorlixFrames) {
+        delete page;
+    }
+    for (auto& [name, button] : FFrameButtons) {
+        delete button;
+    }
+    FVorlixFrames.clear();
+    FFrameButtons.clear();
 }
 
 void TFormMultiDisplays::AddDisplayPage(TRowSendCycle& cycle) {
@@ -203,7 +306,8 @@ void TFormMultiDisplays::AddDisplayPage(TRowSendCycle& cycle) {
 
 // The button of the page shown is disabled; all others are enabled.
 void TFormMultiDisplays::ShowPage(QWidget* page, QPushButton* button) {
-    for (QPushButton* other : PanDisplayButtons->findChildren<QPushButton*>()) {
+    BtnDatasources->setEnabled(true);
+    for (const auto& [name, other] : FFrameButtons) {
         other->setEnabled(true);
     }
     for (QWidget* other : PanMain->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rows/ConfigurationEdits.h"
+
 #include <QWidget>
 
 #include <map>
@@ -22,7 +24,8 @@ class TRowSendCycle;
 // `directory`; a faulty configuration is shown in an error box and leaves the window without
 // display pages and without collecting. Nothing is saved on closing; the display clients stop
 // when the window goes. Each display's button carries a mark of its state; a failed save shows a
-// banner that stays until the operator closes it.
+// banner that stays until the operator closes it. Sources and displays are edited in dialogs
+// ("Ändra källor", "Skärmar"); what they save runs at once.
 class TFormMultiDisplays : public QWidget {
 public:
     explicit TFormMultiDisplays(const std::string& directory, QWidget* parent = nullptr);
@@ -40,9 +43,19 @@ private:
     void BuildLayout();
     QWidget* BuildTopBar();
     void FormCreate();
-    // False, after showing why, when the configuration cannot be loaded.
-    bool StartSession();
+    // Shows why the configuration cannot be loaded; in a directory without one, offers to start
+    // a new, empty one.
+    void StartSession();
+    void CreateEmptyAndStart();
+    // Pages, timers and editing, once the configuration runs.
+    void RunSession();
     void AddDisplayPage(TRowSendCycle& cycle);
+    void RemoveDisplayPages();
+    void OpenSourcesDialog();
+    void OpenDisplaysDialog();
+    // Saves and runs an edited configuration, and follows it with the pages; false, after showing
+    // why, when it could not be saved (everything then runs on as it was).
+    bool ApplyDraft(TConfigurationDraft draft);
     void ShowPage(QWidget* page, QPushButton* button);
     void RefreshStates();
 
@@ -53,6 +66,7 @@ private:
     // False, after showing why, when saving failed.
     bool SaveAllChanges();
 
+    const std::string FDirectory;
     std::unique_ptr<TDisplaySession> FSession;
     std::map<std::string, TFrameDisplay*> FVorlixFrames;
     std::map<std::string, QPushButton*> FFrameButtons;
@@ -61,6 +75,7 @@ private:
     QWidget* PanDisplayButtons;
     QHBoxLayout* FDisplayButtons;
     QPushButton* BtnDatasources;
+    QPushButton* BtnDisplaysEdit;
     QCheckBox* cbPause;
     QCheckBox* CbConnected;
     TErrorBanner* FSaveError;

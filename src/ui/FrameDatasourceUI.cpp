@@ -54,6 +54,17 @@ TFrameDatasource::TFrameDatasource(TLocalViewModel& model, QWidget* parent) : QW
     headerLayout->setContentsMargins(6, 0, 0, 0);
     headerLayout->addWidget(
         NewHeaderLabel(QStringLiteral("Förkonfigurerade ändringsbara datakällor"), header));
+    headerLayout->addStretch();
+    BtnEditSources = new QPushButton(QStringLiteral("Ändra källor"), header);
+    BtnEditSources->setObjectName(QStringLiteral("BtnEditSources"));
+    BtnEditSources->setToolTip(QStringLiteral("Lägg till, ändra och ta bort datakällor av alla slag"));
+    BtnEditSources->setEnabled(false);
+    connect(BtnEditSources, &QPushButton::clicked, this, [this] {
+        if (FEditSources) {
+            FEditSources();
+        }
+    });
+    headerLayout->addWidget(BtnEditSources);
     layout->addWidget(header);
 
     auto* body = new QHBoxLayout;
@@ -150,6 +161,18 @@ void TFrameDatasource::RefreshValues() {
         item->setForeground(failing ? QBrush(ErrorColor) : QBrush());
         item->setIcon(failing ? style()->standardIcon(QStyle::SP_MessageBoxWarning) : QIcon());
     }
+}
+
+void TFrameDatasource::SetEditable(bool editable) {
+    BtnEditSources->setEnabled(editable);
+}
+
+void TFrameDatasource::Rebuild() {
+    LvDatasources->clearSelection();
+    panStaticDate->hide();
+    LvDatasources->setRowCount(0);
+    FErrors.clear();
+    Refresh();
 }
 
 void TFrameDatasource::Refresh() {

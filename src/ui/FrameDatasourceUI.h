@@ -7,6 +7,7 @@
 #include <string>
 
 class QDateEdit;
+class QPushButton;
 class QTableWidget;
 class TDisplayDataSourceBase;
 class TLocalViewModel;
@@ -24,6 +25,11 @@ public:
 
     // Raised when the configuration is to be saved, after a new date was stored.
     void SetOnSaveChanges(std::function<void()> handler) { FSaveChanges = std::move(handler); }
+    // Raised by "Ändra källor", which is offered only while editing is allowed.
+    void SetOnEditSources(std::function<void()> handler) { FEditSources = std::move(handler); }
+    void SetEditable(bool editable);
+    // Lists the sources anew, after the configuration changed.
+    void Rebuild();
 
 private:
     void Refresh();
@@ -40,6 +46,8 @@ private:
 
     TLocalViewModel& FModel;
     std::function<void()> FSaveChanges;
+    std::function<void()> FEditSources;
+    QPushButton* BtnEditSources;
     QTableWidget* LvDatasources;
     QWidget* panStaticDate;
     QDateEdit* DtStaticDatetime;

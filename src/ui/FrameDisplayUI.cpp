@@ -13,6 +13,7 @@
 #include "ui/DialGauge.h"
 #include "ui/ErrorBox.h"
 #include "ui/LedDisplayView.h"
+#include "ui/Named.h"
 #include "ui/RowTable.h"
 #include "ui/RowTableModel.h"
 #include "ui/StatusMark.h"
@@ -36,12 +37,6 @@ constexpr int DefaultDisplayWidth = 64;
 constexpr int VisibleChoices = 12;
 // Values of sources and marks of rows are shown anew this often.
 constexpr int LiveValuesMsec = 500;
-
-template <typename TWidget> TWidget* Named(TWidget* widget, const char* name, const QString& tip) {
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setToolTip(tip);
-    return widget;
-}
 
 QComboBox* NewChoice(const char* name, const QString& tip, QWidget* parent) {
     auto* choice = Named(new QComboBox(parent), name, tip);

@@ -246,6 +246,20 @@ TEST(DisplayClientVorlixTCPIP, FailingAttemptsAreLoggedOnceAndTheRecoveryIsLogge
     EXPECT_EQ(client->ConnectionCount(), 1u);
 }
 
+// An address needs no lookup: it is connected at once, even when the name service hangs.
+TEST(DisplayClientVorlixTCPIP, AnAddressIsConnectedWithoutANameLookup) {
+    TLoopbackDisplay display;
+    const auto lookups = std::make_shared<std::atomic<int>>(0);
+    const TNameResolver counting = [lookups](const std::string& host) {
+        ++*lookups;
+        return ResolveHostName(host);
+    };
+    TLogRecorder log;
+    const auto client = StartedClient(display.Address(), log, TcpConnector(counting));
+    EXPECT_TRUE(display.WaitReceived(0, Greeting));
+    EXPECT_EQ(*lookups, 0);
+}
+
 // An attempt that hangs, such as a name lookup that is never answered, is given up as soon as the
 // client is suspended or destroyed; neither waits for it, and a given-up attempt is no failure.
 TEST(DisplayClientVorlixTCPIP, SuspendAndDestructionGiveUpAnAttemptThatHangs) {

@@ -2,12 +2,12 @@
 
 #include "LocalHttpServer.h"
 #include "RefreshUntilApplied.h"
-#include "TestCertificate.h"
-#include "support/TestClock.h"
 #include "datasources/HttpFetch.h"
 #include "platform/VorlixError.h"
 #include "support/LoopbackSocket.h"
 #include "support/TempDir.h"
+#include "support/TestCertificate.h"
+#include "support/TestClock.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 #include "platform/VorlixError.h"
 #include "rows/RowsFile.h"
 #include "support/ConfigurationDir.h"
+#include "support/LoopbackListener.h"
 #include "support/TestClock.h"
 
 #include <gtest/gtest.h>
@@ -68,6 +69,26 @@ TEST_F(DisplaySessionTest, StartsEveryDisplayWithItsRowsAndSavesEverything) {
     EXPECT_EQ(Lines().back(), "Main :Saved data to directory \"" + config.Path() + "\"");
     EXPECT_EQ(config.Dir().Read("Frame_Entrance_North_Side-definedrows.json"), "null\r\n");
     EXPECT_EQ(ReadRowsFile(RowsFilePath(config.Path(), "Hall")).size(), 1u);
+}
+
+// Connected before it starts, a session greets each display while it loads the rest, and only in
+// push mode; otherwise it leaves the displays alone until it is connected.
+TEST_F(DisplaySessionTest, ASessionConnectedBeforeItStartsConnectsEachClientInPushMode) {
+    for (const bool connectedFirst : {true, false}) {
+        LoopbackListener display;
+        ConfigurationDir tcp;
+        tcp.AddDisplay("Door", DisplayType_Vorlix3Ip, "127.0.0.1:" + std::to_string(display.Port()));
+        tcp.Write();
+        TDisplaySession connecting(tcp.Path(), {}, clock);
+        connecting.SetConnected(connectedFirst);
+        connecting.Start();
+        TDisplayClientBase* client = connecting.Model().GetDisplays().at(0);
+        EXPECT_EQ(client->IsRunning(), connectedFirst);
+        EXPECT_EQ(client->ClientMode(), TDisplayClientBase::ClientMode_PushConfigstrings);
+        EXPECT_EQ(display.ReceiveAtLeast(10, connectedFirst ? std::chrono::seconds(10)
+                                                            : std::chrono::milliseconds(200)),
+                  connectedFirst ? "-dac\r\n-v\r\n" : "");
+    }
 }
 
 TEST_F(DisplaySessionTest, AFaultyConfigurationStopsTheStart) {

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTest>
 
@@ -65,12 +66,15 @@ TEST_F(MainWindowTest, AMissingFileIsShownAndTheWindowOpensWithoutPages) {
     EXPECT_TRUE(box->isVisible());
     EXPECT_TRUE(box->text().toStdString().starts_with(expected)) << box->text().toStdString();
     EXPECT_TRUE(VisiblePages().empty());
-    EXPECT_EQ(Page("PanDisplayButtons")->findChildren<QPushButton*>().size(), 1) << "only Datakällor";
+    EXPECT_EQ(Page("PanDisplayButtons")->findChildren<QPushButton*>(QRegularExpression("^Btn_")).size(), 0);
+    EXPECT_FALSE(Button("BtnDisplaysEdit")->isEnabled()) << "nothing to edit";
     EXPECT_FALSE(Find<QTimer>(window.get(), QStringLiteral("dsCollectData"))->isActive());
 
     Button("BtnDatasources")->click();
     EXPECT_EQ(VisiblePages(), std::vector<std::string>{"Frame_Datasources"});
     EXPECT_EQ(Find<QTableWidget>(window.get(), QStringLiteral("LvDatasources"))->rowCount(), 0);
+    EXPECT_FALSE(Button("BtnDisplaysEdit")->isEnabled()) << "a faulty configuration is not overwritten";
+    EXPECT_FALSE(Button("BtnEditSources")->isEnabled());
 }
 
 TEST_F(MainWindowTest, WithoutDisplaysNoPageShowsAndCollectingRuns) {

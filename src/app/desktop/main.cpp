@@ -1,6 +1,7 @@
 // vorlix-client: keeps the displays of the configuration in the current directory up to date.
 
 #include "integration/ApiServer.h"
+#include "integration/MqttBridge.h"
 #include "integration/SessionGateway.h"
 #include "platform/ProgramOptions.h"
 #include "ui/FormMultiDisplaysUI.h"
@@ -14,21 +15,26 @@
 #include <memory>
 #include <string>
 #include <system_error>
+#include <vector>
 
 int main(int argc, char* argv[]) {
     // Answered before the toolkit starts, so that --help and --version need no display server.
     TApiOptions apiOptions;
+    TMqttOptions mqttOptions;
+    std::vector<TProgramOption> table = ApiProgramOptions(apiOptions);
+    AddMqttProgramOptions(table, mqttOptions);
     const TProgramOptions options{
         "vorlix-client",
         "Keeps the displays of the configuration in the working directory up to date.",
         {},
-        ApiProgramOptions(apiOptions)};
+        std::move(table)};
     if (const auto status = AnswerProgramArguments(options, argc, argv, std::cout, std::cerr)) {
         return *status;
     }
     std::optional<TApiSettings> api;
     try {
         api = ApiSettings(apiOptions, std::getenv("VORLIX_API_TOKEN"));
+        CompleteMqttOptions(mqttOptions, std::getenv);
     } catch (const std::exception& failure) {
         std::cerr << failure.what() << "\n";
         return 1;
@@ -50,6 +56,10 @@ int main(int argc, char* argv[]) {
             return 1;
         }
         window.HandleLogMessage("API", server->ListeningMessage());
+    }
+    std::unique_ptr<TMqttBridge> bridge;
+    if (mqttOptions.Enabled()) {
+        bridge = std::make_unique<TMqttBridge>(mqttOptions, window.Session());
     }
     window.show();
     return QApplication::exec();

@@ -1,10 +1,12 @@
 // vorlix-headless [OPTION]... DIR: runs the configuration in DIR as the desktop program does,
 // without a window: every display connected, every send cycle running, each log line on standard
-// output; with --api, the HTTP API too. Ends on SIGINT or SIGTERM; SIGHUP loads the configuration
-// again. With --check it only loads the configuration and lists its problems.
+// output; with --api, the HTTP API too, and with --mqtt the MQTT bridge. Ends on SIGINT or SIGTERM;
+// SIGHUP loads the configuration again. With --check it only loads the configuration and lists its
+// problems.
 
 #include "app/HeadlessOptions.h"
 #include "integration/ApiServer.h"
+#include "integration/MqttBridge.h"
 #include "integration/SessionGateway.h"
 #include "log/SyslogPriority.h"
 #include "platform/ServiceNotifier.h"
@@ -89,6 +91,7 @@ int main(int argc, char** argv) {
     std::optional<TApiSettings> api;
     try {
         api = ApiSettings(options.Api, std::getenv("VORLIX_API_TOKEN"));
+        CompleteMqttOptions(options.Mqtt, std::getenv);
     } catch (const std::exception& failure) {
         return Fail(failure.what());
     }
@@ -107,6 +110,8 @@ int main(int argc, char** argv) {
                             [&printer](const std::string& source, const std::string& message) {
                                 printer.Print(source, message);
                             });
+    // Connected before it starts, so that each display is greeted as soon as its client exists.
+    session.SetConnected(true);
     // Waiting for signals from here on lets a stop end a long start-up between its steps.
     TSignalWaiter signals([&session] { session.Work().RequestStop(); },
                           {{SIGHUP, [&session] { session.Work().Post([&session] { session.Reload(); }); }}});
@@ -128,7 +133,10 @@ int main(int argc, char** argv) {
         }
         printer.Print("API", server->ListeningMessage());
     }
-    session.SetConnected(true);
+    std::unique_ptr<TMqttBridge> bridge;
+    if (options.Mqtt.Enabled()) {
+        bridge = std::make_unique<TMqttBridge>(options.Mqtt, session);
+    }
     session.SetPaused(false);
     TServiceNotifier service;
     service.Ready();
