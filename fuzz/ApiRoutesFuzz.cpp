@@ -3,11 +3,8 @@
 // input is the method, a blank, the target, a line feed and the body.
 
 #include "FuzzCheck.h"
-#include "FuzzFiles.h"
+#include "FuzzSession.h"
 
-#include "config/ConfigurationFiles.h"
-#include "datasources/DisplayDataSourceType.h"
-#include "datasources/DisplayType.h"
 #include "integration/ApiRoutes.h"
 #include "integration/ApiServer.h"
 #include "integration/SessionGateway.h"
@@ -18,30 +15,9 @@
 
 namespace {
 
-// A static source and a TCP/IP display that is never connected.
-std::string WriteConfiguration() {
-    const std::filesystem::path directory = ScratchFile("session");
-    std::filesystem::create_directories(directory);
-    TBaseObjectList<TVDataSource> sources;
-    auto& source = sources.Add(std::make_unique<TVDataSource>());
-    source.SetName("Besökare");
-    source.SetDataSourceType(DisplayDataSourceType_Static);
-    source.SetConfiguration("12");
-    source.SetPublicChangeable(true);
-    WriteListFile(DataSourcesFilePath(directory.string()), sources);
-    TBaseObjectList<TVDisplay> displays;
-    auto& display = displays.Add(std::make_unique<TVDisplay>());
-    display.SetName("Entre");
-    display.SetDisplayType(DisplayType_Vorlix3Ip);
-    display.SetWidth(128);
-    display.SetDisplaySettings("127.0.0.1:9");
-    WriteListFile(DisplaysFilePath(directory.string()), displays);
-    return directory.string();
-}
-
 // Lives as long as the process, with its driver.
 const TApiRoutes& Routes() {
-    auto* session = new TDisplaySession(WriteConfiguration(), [](const std::string&, const std::string&) {});
+    auto* session = new TDisplaySession(WriteSessionConfiguration(), [](const std::string&, const std::string&) {});
     session->Start();
     session->SetPaused(false);
     std::thread([session] { session->RunTicks(); }).detach();

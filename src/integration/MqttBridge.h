@@ -2,6 +2,7 @@
 
 #include "integration/MqttLink.h"
 #include "integration/MqttOptions.h"
+#include "integration/MqttRequests.h"
 #include "integration/MqttTopics.h"
 #include "integration/SessionOperations.h"
 
@@ -15,10 +16,9 @@ class TDisplaySession;
 class TWorkQueue;
 
 // Carries a running session to and from an MQTT broker. What arrives on
-// <prefix>/sources/<name>/set (a text whose lines become the value, or the JSON body of the HTTP
-// PUT) and <prefix>/displays/<name>/notify (the JSON body of the HTTP notify) is handed to the
-// session's work queue and carried out there by the same operations as the HTTP API's; a message
-// that cannot be is logged, with its topic and the reason, and reported on <prefix>/errors. After
+// <prefix>/sources/<name>/set and <prefix>/displays/<name>/notify is handed to the session's work
+// queue and carried out there (TMqttRequests); a message that cannot be is logged, with its topic
+// and the reason, and reported on <prefix>/errors. After
 // every tick the bridge publishes, retained and when they changed, each display's document on
 // <prefix>/displays/<name>/state and each public source's value on <prefix>/sources/<name>/value.
 // Public are REST sources (kind 3) and sources whose record lets the user change them; with
@@ -41,8 +41,6 @@ private:
     void Received(const std::string& topic, std::string payload);
     // On the driving thread.
     void Carry(const std::string& topic, const std::string& payload);
-    TOutcome SetSource(const std::string& level, const std::string& payload);
-    TOutcome Notify(const std::string& level, const std::string& payload);
     void Reject(const std::string& topic, const std::string& reason);
     void PublishChanges();
     // Publishes unless `topic` is among those `taken` in this round already, and adds it.
@@ -54,6 +52,7 @@ private:
     const bool FPublishAll;
     TWorkQueue& FWork;
     TSessionOperations FOperations;
+    TMqttRequests FRequests;
     TDisplaySession& FSession;
     // What each state and value topic was given last; the driving thread's.
     std::map<std::string, std::string> FPublished;

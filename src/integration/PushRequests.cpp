@@ -68,6 +68,16 @@ std::uint32_t WholeNumberIn(const json& document, const char* member, std::uint3
 
 } // namespace
 
+std::vector<std::string> SourceValueLines(const std::string& text) {
+    TValueList value;
+    value.SetText(text);
+    std::vector<std::string> lines;
+    for (const std::string& line : value.Lines()) {
+        lines.push_back(DisplayableText(line, "value"));
+    }
+    return lines;
+}
+
 std::vector<std::string> ReadSourceValue(std::string_view body) {
     const json document = ReadObject(body);
     RejectOtherMembers(document, {"value", "lines"});
@@ -80,12 +90,7 @@ std::vector<std::string> ReadSourceValue(std::string_view body) {
         if (!document["value"].is_string()) {
             throw EVorlixError("\"value\" must be a text");
         }
-        TValueList value;
-        value.SetText(document["value"].get<std::string>());
-        for (const std::string& line : value.Lines()) {
-            lines.push_back(DisplayableText(line, "value"));
-        }
-        return lines;
+        return SourceValueLines(document["value"].get<std::string>());
     }
     if (!document["lines"].is_array()) {
         throw EVorlixError("\"lines\" must be a list of texts");

@@ -14,7 +14,10 @@ class TConfigurationRow;
 // The largest document accepted.
 constexpr std::size_t MaxRequestBytes = 64 * 1024;
 
-// {"value": "text"} (its lines, split at line breaks) or {"lines": ["a", "b"]}.
+// A value's text as its lines, split at line breaks; none may hold '|' or control characters.
+std::vector<std::string> SourceValueLines(const std::string& text);
+
+// {"value": "text"} (its lines, as SourceValueLines) or {"lines": ["a", "b"]}.
 std::vector<std::string> ReadSourceValue(std::string_view body);
 
 // {"text": "...", "area": 2, "align": 0, "color": 1, "background": 0, "scroll": 0, "ms": 5000}: only
