@@ -75,8 +75,7 @@ void PushToPixels(benchmark::State& state) {
             state.SkipWithError("a pushed value did not reach the display");
             return;
         }
-        state.SetIterationTime(std::chrono::duration<double>(elapsed).count());
-        pushes.Add(elapsed);
+        pushes.AddIteration(state, elapsed);
     }
     state.counters["median_ms"] = pushes.Median();
     state.counters["p99_ms"] = pushes.Percentile(0.99);

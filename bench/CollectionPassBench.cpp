@@ -49,8 +49,7 @@ void CollectionPass(benchmark::State& state, int sources, int clients) {
         const auto start = std::chrono::steady_clock::now();
         model.CollectData();
         const auto elapsed = std::chrono::steady_clock::now() - start;
-        state.SetIterationTime(std::chrono::duration<double>(elapsed).count());
-        passes.Add(elapsed);
+        passes.AddIteration(state, elapsed);
     }
     state.counters["median_ms"] = passes.Median();
     state.counters["p99_ms"] = passes.Percentile(0.99);

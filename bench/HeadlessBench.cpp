@@ -83,8 +83,7 @@ void HeadlessStartUp(benchmark::State& state) {
             return;
         }
         const auto elapsed = SteadyClock::now() - start;
-        state.SetIterationTime(std::chrono::duration<double>(elapsed).count());
-        starts.Add(elapsed);
+        starts.AddIteration(state, elapsed);
     }
     state.counters["median_ms"] = starts.Median();
     state.counters["worst_ms"] = starts.Worst();

@@ -99,8 +99,7 @@ void MqttPublishToPixels(benchmark::State& state) {
             state.SkipWithError("a published value did not reach the display");
             break;
         }
-        state.SetIterationTime(std::chrono::duration<double>(elapsed).count());
-        publishes.Add(elapsed);
+        publishes.AddIteration(state, elapsed);
     }
     session.Work().RequestStop();
     driver.join();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -11,6 +13,11 @@ class TSamples {
 public:
     void Add(std::chrono::steady_clock::duration elapsed) {
         FMilliseconds.push_back(std::chrono::duration<double, std::milli>(elapsed).count());
+    }
+    // Adds `elapsed` as the time of the benchmark's current iteration too.
+    void AddIteration(benchmark::State& state, std::chrono::steady_clock::duration elapsed) {
+        state.SetIterationTime(std::chrono::duration<double>(elapsed).count());
+        Add(elapsed);
     }
 
     // The smallest sample that at least `fraction` of all samples do not exceed (nearest rank).

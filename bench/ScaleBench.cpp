@@ -54,8 +54,7 @@ void StartUpManySources(benchmark::State& state) {
             return;
         }
         const auto elapsed = SteadyClock::now() - start;
-        state.SetIterationTime(std::chrono::duration<double>(elapsed).count());
-        starts.Add(elapsed);
+        starts.AddIteration(state, elapsed);
     }
     state.counters["median_ms"] = starts.Median();
     state.counters["worst_ms"] = starts.Worst();
@@ -77,8 +76,7 @@ void StopDuringStartUp(benchmark::State& state) {
             return;
         }
         const auto elapsed = SteadyClock::now() - start;
-        state.SetIterationTime(std::chrono::duration<double>(elapsed).count());
-        stops.Add(elapsed);
+        stops.AddIteration(state, elapsed);
     }
     state.counters["worst_ms"] = stops.Worst();
 }
@@ -129,8 +127,7 @@ void LongExpressionPass(benchmark::State& state) {
         const auto start = SteadyClock::now();
         model.CollectData();
         const auto elapsed = SteadyClock::now() - start;
-        state.SetIterationTime(std::chrono::duration<double>(elapsed).count());
-        passes.Add(elapsed);
+        passes.AddIteration(state, elapsed);
     }
     state.counters["median_ms"] = passes.Median();
     state.counters["references"] = static_cast<double>(std::count(expression.begin(), expression.end(), '['));

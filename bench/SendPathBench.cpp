@@ -83,8 +83,7 @@ void SendPath(benchmark::State& state) {
             state.SkipWithError("a send did not arrive");
             return;
         }
-        state.SetIterationTime(std::chrono::duration<double>(elapsed).count());
-        sends.Add(elapsed);
+        sends.AddIteration(state, elapsed);
     }
     const std::string received = display.Received(0);
     if (received.size() != expected ||

@@ -2,7 +2,10 @@
 
 #include "FuzzFiles.h"
 
+#include "config/BaseObjectList.h"
 #include "config/ConfigurationFiles.h"
+#include "config/VDataSource.h"
+#include "config/VDisplay.h"
 #include "datasources/DisplayDataSourceType.h"
 #include "datasources/DisplayType.h"
 

@@ -40,3 +40,11 @@ std::unique_ptr<TConfigurationRow> TextRow(const std::string& text, std::uint32_
     return std::make_unique<TConfigurationRow>(text, TCBFontSize_Large, TCBFontAlign_Left, TCBColor_None,
                                                TCBColor_Red, timeout);
 }
+
+TRowSendCycle::TRows TextRows(const std::vector<std::string>& texts) {
+    TRowSendCycle::TRows rows;
+    for (const std::string& text : texts) {
+        rows.push_back(TextRow(text));
+    }
+    return rows;
+}

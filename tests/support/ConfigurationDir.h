@@ -7,6 +7,7 @@
 #include "support/TempDir.h"
 
 #include <string>
+#include <vector>
 
 // A configuration directory in a temporary folder, written with the program's own file writers.
 class ConfigurationDir {
@@ -30,3 +31,5 @@ private:
 
 // A row showing `text` for `timeout` ms in the large area, red on nothing.
 std::unique_ptr<TConfigurationRow> TextRow(const std::string& text, std::uint32_t timeout = 1000);
+// A TextRow for each text, with the default time.
+TRowSendCycle::TRows TextRows(const std::vector<std::string>& texts);

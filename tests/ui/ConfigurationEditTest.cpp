@@ -141,13 +141,11 @@ protected:
         return names;
     }
 
-    // The display Hall with the row "Count [Counter]", beside the sources configured.
-    void OpenOnHallCounting() {
+    // The display Hall with one row of `text`, beside the sources configured.
+    void OpenOnHall(const std::string& text) {
         config.AddDisplay("Hall", DisplayType_Debug);
         config.Write();
-        TRowSendCycle::TRows rows;
-        rows.push_back(TextRow("Count [Counter]"));
-        config.WriteRows("Hall", rows);
+        config.WriteRows("Hall", TextRows({text}));
         Open();
     }
 
@@ -272,7 +270,7 @@ TEST_F(ConfigurationEditTest, TheTestButtonFetchesInTheBackground) {
 TEST_F(ConfigurationEditTest, RenamingOffersToRenameTheReferences) {
     config.AddSource("Counter", DisplayDataSourceType_Static, 0, "4");
     config.AddSource("Total", DisplayDataSourceType_Expression, 0, "[Counter]*2");
-    OpenOnHallCounting();
+    OpenOnHall("Count [Counter]");
     QDialog* dialog = OpenSources();
     Select(dialog, "Counter");
     Type(dialog, "EdName", "Count");
@@ -300,7 +298,7 @@ TEST_F(ConfigurationEditTest, RenamingOffersToRenameTheReferences) {
 
 TEST_F(ConfigurationEditTest, RemovingAUsedSourceAsksAndListsTheUses) {
     config.AddSource("Counter", DisplayDataSourceType_Static, 0, "4");
-    OpenOnHallCounting();
+    OpenOnHall("Count [Counter]");
     QDialog* dialog = OpenSources();
     Select(dialog, "Counter");
     Button(dialog, "BtnRemove")->click();
@@ -317,12 +315,7 @@ TEST_F(ConfigurationEditTest, RemovingAUsedSourceAsksAndListsTheUses) {
 }
 
 TEST_F(ConfigurationEditTest, DisplaysAreAddedChangedAndRemoved) {
-    config.AddDisplay("Hall", DisplayType_Debug);
-    config.Write();
-    TRowSendCycle::TRows rows;
-    rows.push_back(TextRow("Welcome"));
-    config.WriteRows("Hall", rows);
-    Open();
+    OpenOnHall("Welcome");
     QDialog* dialog = OpenDisplays();
     Button(dialog, "BtnAdd")->click();
     Type(dialog, "EdDisplayName", "Entrance");

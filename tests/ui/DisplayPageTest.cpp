@@ -31,11 +31,7 @@ protected:
     }
 
     void Open(const std::vector<std::string>& rowTexts) {
-        TRowSendCycle::TRows rows;
-        for (const std::string& text : rowTexts) {
-            rows.push_back(TextRow(text));
-        }
-        config.WriteRows("Hall", rows);
+        config.WriteRows("Hall", TextRows(rowTexts));
         window = std::make_unique<TFormMultiDisplays>(config.Path());
         window->show();
         page = Find<QWidget>(window.get(), QStringLiteral("Frame_Hall"));

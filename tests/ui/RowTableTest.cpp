@@ -40,11 +40,7 @@ protected:
     }
 
     void Open(const std::vector<std::string>& rowTexts) {
-        TRowSendCycle::TRows rows;
-        for (const std::string& text : rowTexts) {
-            rows.push_back(TextRow(text));
-        }
-        config.WriteRows("Hall", rows);
+        config.WriteRows("Hall", TextRows(rowTexts));
         window = std::make_unique<TFormMultiDisplays>(config.Path());
         window->show();
         window->activateWindow();
