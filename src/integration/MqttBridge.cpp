@@ -68,6 +68,15 @@ void TMqttBridge::PublishChanges() {
                              topics);
         }
     }
+    // A display or source that is gone (after a reload, say) must not live on in the broker's
+    // retained state: an empty retained message removes it there.
+    std::erase_if(FPublished, [&](const auto& published) {
+        if (topics.contains(published.first)) {
+            return false;
+        }
+        FLink.Publish({published.first, "", true});
+        return true;
+    });
 }
 
 void TMqttBridge::PublishIfChanged(const std::string& topic, const json& document,

@@ -1,6 +1,7 @@
 #include "MqttRunningSession.h"
 
 #include "clients/LoopbackDisplay.h"
+#include "config/ConfigurationFiles.h"
 #include "datasources/DisplayDataSourceType.h"
 #include "datasources/DisplayType.h"
 
@@ -124,6 +125,18 @@ TEST_F(MqttBridgeTest, EverySourceIsPublishedWhenAskedTo) {
     const auto values = broker.Subscribe("vorlix/sources/Secret/value");
     EXPECT_TRUE(values->WaitForOutput("1 vorlix/sources/Secret/value {\"lines\":[\"1234\"]", 5s))
         << values->Output();
+}
+
+TEST_F(MqttBridgeTest, TheRetainedStateOfADisplayRemovedGoesWithIt) {
+    Start();
+    const auto states = broker.Subscribe("vorlix/displays/+/state");
+    ASSERT_TRUE(states->WaitForOutput(R"(1 vorlix/displays/Hall/state {"name":"Hall")", 5s)) << states->Output();
+    WriteListFile(DisplaysFilePath(config.Path()), TBaseObjectList<TVDisplay>());
+    running->Reload();
+    EXPECT_TRUE(states->WaitForOutput("0 vorlix/displays/Hall/state \n", 5s)) << states->Output();
+    const auto later = broker.Subscribe("vorlix/displays/+/state");
+    later->DrainOutput(300ms);
+    EXPECT_EQ(later->Output().find("Hall/state"), std::string::npos) << later->Output();
 }
 
 TEST_F(MqttBridgeTest, ABrokerRestartIsSurvived) {

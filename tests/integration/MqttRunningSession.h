@@ -40,6 +40,10 @@ public:
     }
 
     const TLines& Log() const { return FLog; }
+    // Reloads the configuration directory on the driver's thread.
+    void Reload() {
+        FSession.Work().Post([this] { FSession.Reload(); });
+    }
 
 private:
     TLines FLog;
