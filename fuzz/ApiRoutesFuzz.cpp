@@ -17,7 +17,8 @@ namespace {
 
 // Lives as long as the process, with its driver.
 const TApiRoutes& Routes() {
-    auto* session = new TDisplaySession(WriteSessionConfiguration(), [](const std::string&, const std::string&) {});
+    auto* session =
+        new TDisplaySession(WriteSessionConfiguration(), [](const std::string&, const std::string&) {});
     session->Start();
     session->SetPaused(false);
     std::thread([session] { session->RunTicks(); }).detach();

@@ -19,6 +19,20 @@ json TextOrNull(const std::string& text) {
     return text.empty() ? json(nullptr) : json(text);
 }
 
+// What a display answered when asked for its version, without the line break and blanks around it.
+json VersionOrNull(const TDisplayClientBase* client) {
+    if (client == nullptr) {
+        return nullptr;
+    }
+    constexpr const char* Blanks = " \t\r\n";
+    const std::string version = client->SoftwareVersion();
+    const std::size_t first = version.find_first_not_of(Blanks);
+    if (first == std::string::npos) {
+        return "";
+    }
+    return version.substr(first, version.find_last_not_of(Blanks) - first + 1);
+}
+
 json SourceDocument(const TLocalViewModel& model, const TDisplayDataSourceBase& source) {
     const TSourceStatus status = model.SourceStatus(source.Name());
     return {{"name", source.Name()},
@@ -46,7 +60,7 @@ json DisplayDocument(const TDisplaySession& session, const TVDisplay& record) {
             {"brightness", record.Brightness()},
             {"connected", status.State == TConnectionState::Connected},
             {"paused", state.Paused},
-            {"softwareVersion", client != nullptr ? json(client->SoftwareVersion()) : json(nullptr)},
+            {"softwareVersion", VersionOrNull(client)},
             {"currentRow", currentRow},
             {"lastSent", TimeOrNull(state.LastSent)},
             {"lastError", TextOrNull(status.LastError)},

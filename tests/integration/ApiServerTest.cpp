@@ -57,7 +57,8 @@ protected:
     json Document(const THttpClient::TReply& reply) { return ParseJsonText(reply.Body); }
     void Start(const std::string& token = "") { running = std::make_unique<TRunningSession>(config, token); }
 
-    TLoopbackDisplay hall{"VSIM 1.0"};
+    // Answers as the virtual display does, with a line break.
+    TLoopbackDisplay hall{"VSIM 1.0\r\n"};
     TLoopbackDisplay foyer;
     ConfigurationDir config;
     std::unique_ptr<TRunningSession> running;

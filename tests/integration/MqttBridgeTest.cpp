@@ -130,7 +130,8 @@ TEST_F(MqttBridgeTest, EverySourceIsPublishedWhenAskedTo) {
 TEST_F(MqttBridgeTest, TheRetainedStateOfADisplayRemovedGoesWithIt) {
     Start();
     const auto states = broker.Subscribe("vorlix/displays/+/state");
-    ASSERT_TRUE(states->WaitForOutput(R"(1 vorlix/displays/Hall/state {"name":"Hall")", 5s)) << states->Output();
+    ASSERT_TRUE(states->WaitForOutput(R"(1 vorlix/displays/Hall/state {"name":"Hall")", 5s))
+        << states->Output();
     WriteListFile(DisplaysFilePath(config.Path()), TBaseObjectList<TVDisplay>());
     running->Reload();
     EXPECT_TRUE(states->WaitForOutput("0 vorlix/displays/Hall/state \n", 5s)) << states->Output();
