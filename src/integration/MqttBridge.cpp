@@ -8,11 +8,7 @@
 
 #include <set>
 
-namespace {
-
 using json = nlohmann::ordered_json;
-
-} // namespace
 
 TMqttBridge::TMqttBridge(const TMqttOptions& options, TDisplaySession& session)
     : FTopics(options.Prefix), FPublishAll(options.PublishAll), FWork(session.Work()), FOperations(session),

@@ -18,10 +18,10 @@ class TWorkQueue;
 // Carries a running session to and from an MQTT broker. What arrives on
 // <prefix>/sources/<name>/set and <prefix>/displays/<name>/notify is handed to the session's work
 // queue and carried out there (TMqttRequests); a message that cannot be is logged, with its topic
-// and the reason, and reported on <prefix>/errors. After
-// every tick the bridge publishes, retained and when they changed, each display's document on
-// <prefix>/displays/<name>/state and each public source's value on <prefix>/sources/<name>/value;
-// the retained state of one that is no longer there is removed.
+// and the reason, and reported on <prefix>/errors. After every tick the bridge publishes, retained
+// and when they changed, each display's document on <prefix>/displays/<name>/state and each
+// public source's value on <prefix>/sources/<name>/value; the retained state of one that is no
+// longer there is removed.
 // Public are REST sources (kind 3) and sources whose record lets the user change them; with
 // PublishAll every source is.
 //

@@ -36,8 +36,8 @@ TOutcome Ambiguous(const std::string& level, const char* what) {
                              SprintF("The name \"%s\" in the topic fits more than one %s", level, what));
 }
 
-// A JSON object is the body of the HTTP PUT; anything else is the text itself, read as that
-// body's "value" so that both follow the same rules.
+// A JSON object is the body of the HTTP PUT; anything else is the text itself, split into lines
+// as that body's "value" is.
 std::vector<std::string> SourceLines(const std::string& payload) {
     const std::size_t first = payload.find_first_not_of(" \t\r\n");
     if (first != std::string::npos && payload[first] == '{') {
