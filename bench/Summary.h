@@ -27,6 +27,10 @@ private:
         std::string Verdict;
     };
 
+    // A figure that meets its target when it is at most `target`.
+    static TRow AtMost(const std::string& figure, const std::optional<double>& value, const std::string& unit,
+                       int decimals, double target, const std::string& targetUnit);
+
     std::vector<TRow> BuildRows() const;
     void AddCollectionPass(std::vector<TRow>& rows) const;
     void AddEvaluators(std::vector<TRow>& rows) const;
